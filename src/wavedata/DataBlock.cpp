@@ -1,0 +1,253 @@
+#include "wavedata/DataBlock.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <new>
+
+namespace kelvane {
+
+BorrowedBlock::BorrowedBlock(std::uint8_t* data, std::uint32_t bytes, bool owns, bool ro)
+    : DataBlock(BlockKind::Borrowed), ownsMemory(owns) {
+    pointer = data;
+    size = bytes;
+    lockCount = 1;
+    readOnly = ro ? 1 : 0;
+}
+
+BorrowedBlock::~BorrowedBlock() {
+    if (ownsMemory) std::free(pointer);
+}
+
+GlobalBlock::GlobalBlock(std::uint32_t bytes, bool isFixed)
+    : DataBlock(BlockKind::Global), fixed(isFixed) {
+    // malloc(0) may return null; a zero-byte block still has an address, as it would have
+    // from the system allocator.
+    memory = std::malloc(bytes == 0 ? 1 : bytes);
+    if (memory == nullptr) return;
+    size = bytes;
+    pointer = static_cast<std::uint8_t*>(memory);
+    lockCount = 1;
+}
+
+GlobalBlock::~GlobalBlock() {
+    lockCount = 1;
+    Unlock();
+    std::free(memory);
+}
+
+void GlobalBlock::Lock() {
+    if (lockCount == 0 && !fixed) pointer = static_cast<std::uint8_t*>(memory);
+    ++lockCount;
+}
+
+void GlobalBlock::Unlock() {
+    if (lockCount == 1 && !fixed) pointer = nullptr;
+    --lockCount;
+}
+
+std::uint32_t GlobalBlock::Resize(std::uint32_t bytes) {
+    if (lockCount > 0) return static_cast<std::uint32_t>(lockCount);
+    if (fixed) return 1;
+    void* grown = std::realloc(memory, bytes == 0 ? 1 : bytes);
+    if (grown == nullptr) return 0;
+    memory = grown;
+    size = bytes;
+    return bytes;
+}
+
+MappedFileBlock::MappedFileBlock(std::uint32_t bytes, const char* fileName, bool deleteOnClose,
+                                 const char* name, bool ro, bool seq)
+    : DataBlock(BlockKind::MappedFile), mappingName(name ? name : ""), sequential(seq) {
+    if (fileName != nullptr && bytes > 0) {
+        fd = ::open(fileName, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (deleteOnClose) ::unlink(fileName);
+        // Reserving the space now turns a full disk into a failure here instead of a SIGBUS
+        // when a page of a sparse mapping is first written.
+        if (fd >= 0 && ::posix_fallocate(fd, 0, bytes) != 0) {
+            ::close(fd);
+            fd = -1;
+        }
+        size = bytes;
+    } else if (fileName != nullptr) {
+        fd = ::open(fileName, (ro ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+        if (deleteOnClose && fd >= 0) ::unlink(fileName);
+        struct stat st {};
+        if (fd >= 0 &&
+            (::fstat(fd, &st) != 0 || st.st_size > std::numeric_limits<std::uint32_t>::max())) {
+            ::close(fd);
+            fd = -1;
+        }
+        size = fd >= 0 ? static_cast<std::uint32_t>(st.st_size) : 0;
+        readOnly = ro ? 1 : 0;
+    } else {
+        readOnly = ro ? 1 : 0;
+    }
+    Lock();
+}
+
+MappedFileBlock::~MappedFileBlock() {
+    lockCount = 1;
+    Unlock();
+    if (fd >= 0) ::close(fd);
+}
+
+void MappedFileBlock::Lock() {
+    if (lockCount++ != 0) return;
+    const int prot = readOnly ? PROT_READ : PROT_READ | PROT_WRITE;
+    int mapFd = fd;
+    std::uint32_t bytes = size;
+    int sharedFd = -1;
+    if (fd < 0 && !mappingName.empty()) {
+        sharedFd = ::shm_open(mappingName.c_str(), readOnly ? O_RDONLY : O_RDWR, 0);
+        struct stat st {};
+        if (sharedFd >= 0 && ::fstat(sharedFd, &st) == 0 &&
+            st.st_size <= std::numeric_limits<std::uint32_t>::max()) {
+            bytes = static_cast<std::uint32_t>(st.st_size);
+            mapFd = sharedFd;
+        }
+    }
+    if (mapFd >= 0 && bytes > 0) {
+        void* view = ::mmap(nullptr, bytes, prot, MAP_SHARED, mapFd, 0);
+        if (view != MAP_FAILED) {
+            ::madvise(view, bytes, sequential ? MADV_SEQUENTIAL : MADV_RANDOM);
+            pointer = static_cast<std::uint8_t*>(view);
+            mappedBytes_ = bytes;
+            size = bytes;
+        }
+    }
+    if (sharedFd >= 0) ::close(sharedFd);
+}
+
+void MappedFileBlock::Unlock() {
+    if (lockCount == 1 && pointer != nullptr) {
+        ::munmap(pointer, mappedBytes_);
+        pointer = nullptr;
+        mappedBytes_ = 0;
+    }
+    --lockCount;
+}
+
+// ---- Temporary files and file services ---------------------------------------------------
+
+namespace {
+
+bool IsUsableDirectory(const std::string& dir) {
+    struct stat st {};
+    return !dir.empty() && ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string WithSeparator(std::string dir) {
+    if (dir.empty() || dir.back() != '/') dir.push_back('/');
+    return dir;
+}
+
+}  // namespace
+
+std::string SystemTempDirectory() {
+    const char* env = std::getenv("TMPDIR");
+    if (env != nullptr && IsUsableDirectory(env)) return WithSeparator(env);
+    return "/tmp/";
+}
+
+std::uint32_t TempFileName(const std::string& directory, const char* prefix, std::string& path) {
+    std::string pattern = WithSeparator(directory) + (prefix ? prefix : "TMP") + "XXXXXX.tmp";
+    const int fd = ::mkstemps(pattern.data(), 4);
+    if (fd < 0) {
+        path.clear();
+        return 0;
+    }
+    ::close(fd);
+    path = pattern;
+    // The unique part as a number, as callers of the name service expect one (never 0).
+    std::uint32_t number = 2166136261u;
+    for (std::size_t i = pattern.size() - 10; i < pattern.size() - 4; ++i)
+        number = (number ^ static_cast<std::uint8_t>(pattern[i])) * 16777619u;
+    return number == 0 ? 1 : number;
+}
+
+std::uint32_t SystemTempFileName(const char* prefix, std::string& path) {
+    return TempFileName(SystemTempDirectory(), prefix ? prefix : "TMP", path);
+}
+
+std::uint32_t FreeDiskSpace(const std::string& directory) {
+    struct statvfs st {};
+    if (directory.empty() || ::statvfs(directory.c_str(), &st) != 0) return 0;
+    constexpr auto kMax = std::numeric_limits<std::uint32_t>::max();
+    std::uint64_t bytes = 0;
+    if (__builtin_mul_overflow(std::uint64_t{st.f_bavail}, std::uint64_t{st.f_frsize}, &bytes))
+        return kMax;
+    return bytes > kMax ? kMax : static_cast<std::uint32_t>(bytes);
+}
+
+namespace {
+
+struct FileDescriptor {
+    int fd;
+    explicit FileDescriptor(int f) : fd(f) {}
+    ~FileDescriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+};
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t bytes) {
+    while (bytes > 0) {
+        const ssize_t n = ::write(fd, data, bytes);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        bytes -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+CopyResult CopyFileWithProgress(const std::string& source, const std::string& target,
+                                ProgressFn progressFn, void* context) {
+    constexpr std::size_t kStep = 65536;
+    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (in.fd < 0) return CopyResult::CannotOpenSource;
+    FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (out.fd < 0) return CopyResult::CannotCreateTarget;
+    struct stat st {};
+    const std::uint64_t length =
+        ::fstat(in.fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kStep]);
+    if (!buffer) return CopyResult::NoMemory;
+
+    bool inKernel = true;  // copy_file_range until the file systems refuse it
+    std::uint64_t total = 0;
+    for (;;) {
+        ssize_t n = -1;
+        if (inKernel) {
+            n = ::copy_file_range(in.fd, nullptr, out.fd, nullptr, kStep, 0);
+            if (n < 0 && errno != EINTR) inKernel = false;  // retry this step by hand
+            if (n < 0) continue;
+        } else {
+            n = ::read(in.fd, buffer.get(), kStep);
+            if (n < 0 && errno == EINTR) continue;
+            // An unreadable source is reported like one that cannot be opened.
+            if (n < 0) return CopyResult::CannotOpenSource;
+            if (n > 0 && !WriteAll(out.fd, buffer.get(), static_cast<std::size_t>(n)))
+                return CopyResult::WriteFailed;
+        }
+        if (n == 0) break;
+        total += static_cast<std::uint64_t>(n);
+        if (progressFn != nullptr && length > 0)
+            progressFn(context, 0, static_cast<std::uint32_t>(total * 100 / length));
+    }
+    return CopyResult::Success;
+}
+
+}  // namespace kelvane

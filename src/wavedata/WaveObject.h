@@ -1,0 +1,105 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "wavedata/DataBlock.h"
+#include "wavedata/SampleStream.h"
+#include "wavedata/WaveFormat.h"
+
+namespace kelvane {
+
+enum class WaveMode : std::uint32_t { Empty = 0, FormatOnly = 1, Resident = 2, Streamed = 3 };
+
+enum class SourceType : std::uint32_t { Wave = 0, Mpeg = 1, Aiff = 2, Au = 3, Raw = 4 };
+
+enum class DeviceState : std::uint8_t { Idle = 0, Playing = 1, Recording = 2 };
+
+// Description of an MPEG source, filled by the MPEG stream; `size` is always 40.
+#pragma pack(push, 1)
+struct MpegInfo {
+    std::uint32_t size = 40;
+    std::uint32_t version = 0;  // 1 MPEG-1, 2 MPEG-2, 3 MPEG-2.5
+    std::uint32_t layer = 0;
+    std::uint32_t bitRate = 0;  // kbit/s
+    std::uint32_t rate = 0;     // Hz
+    std::uint16_t channels = 0;
+    std::uint8_t reserved[18] = {};
+};
+#pragma pack(pop)
+static_assert(sizeof(MpegInfo) == 40);
+
+inline constexpr std::size_t kInfoCount = 23;
+inline constexpr std::array<std::string_view, kInfoCount> kInfoIds = {
+    "IARL", "IART", "ICMS", "ICMT", "ICOP", "ICRD", "ICRP", "IDIM", "IDPI", "IENG", "IGNR", "IKEY",
+    "ILGT", "IMED", "INAM", "IPLT", "IPRD", "ISBJ", "ISFT", "ISHP", "ISRC", "ISRF", "ITCH"};
+
+// One sound: its format, its sample data and where that lives, and its INFO texts.
+// Edits never change a WaveObject in place; they build a new one.
+class WaveObject {
+  public:
+    explicit WaveObject(std::uint32_t useTempFiles = 1, const char* tempDirectory = nullptr);
+    ~WaveObject();
+    WaveObject(const WaveObject&) = delete;
+    WaveObject& operator=(const WaveObject&) = delete;
+
+    void Reset();
+    // 1 on success, 0 when no memory or temporary disk space could be had.
+    std::uint32_t Allocate(const WaveFormat& format, std::uint32_t frames);
+    std::uint32_t AttachBuffer(const WaveFormat& format, std::uint8_t* buffer, std::uint32_t bytes);
+    // Adopting: on success the object takes the block (it becomes null); on failure the
+    // caller keeps it. Borrowing: the object uses the block's bytes, the caller keeps them alive.
+    std::uint32_t AttachBlock(const WaveFormat& format, std::unique_ptr<DataBlock>& block);
+    std::uint32_t AttachBlock(const WaveFormat& format, DataBlock& block);
+    // Parses a whole RIFF WAVE file held in the block, adopting or borrowing it as above
+    // (defined with the Wave reader, formats/).
+    std::uint32_t ParseWaveImage(std::unique_ptr<DataBlock>& block);
+    std::uint32_t ParseWaveImage(DataBlock& block);
+
+    [[nodiscard]] std::uint32_t FrameCount() const;
+    [[nodiscard]] FrameValue GetFrame(std::uint32_t index) const;
+    void SetFrame(std::uint32_t index, FrameValue value);
+    [[nodiscard]] FrameValue GetFrameInterpolated(double position) const;
+
+    [[nodiscard]] const char* GetInfo(std::string_view id) const;
+    void SetInfo(std::string_view id, const char* text);
+    void ClearInfo();
+    void CopyInfo(const WaveObject* other);
+
+    // A new, empty, uniquely named file in tempDirectory (or the system's), "" on failure.
+    [[nodiscard]] std::string MakeTempFileName() const;
+
+    // Load, Save, Materialize and WriteWaveFile are defined by the file layer (formats/).
+
+    WaveMode mode = WaveMode::Empty;
+    std::uint32_t useTempFiles;
+    FormatPtr format;
+    std::uint32_t dataBytes = 0;
+    std::uint8_t* data = nullptr;
+    std::uint32_t frameLayout = LayoutNone;
+    std::unique_ptr<DataBlock> storage;
+    SourceType sourceType = SourceType::Wave;
+    std::unique_ptr<MpegInfo> mpegInfo;
+    std::unique_ptr<SampleStream> stream;
+    std::uint16_t sourceTag = kTagPcm;
+    std::uint16_t sourceChannels = 0;
+    std::uint32_t sourceRate = 0;
+    std::uint16_t sourceBits = 0;
+    void* deviceContext = nullptr;
+    DeviceState deviceState = DeviceState::Idle;
+    std::array<std::unique_ptr<char[]>, kInfoCount> infoTexts;
+    std::string tempDirectory;
+
+    // Sets the format (a copy) and keeps frameLayout in step with it.
+    void SetFormat(const WaveFormat& f);
+};
+
+// Stops a playing or recording object. The device layer installs it; the core never
+// depends on the device library.
+using StopDeviceHook = void (*)(WaveObject& wave);
+void SetStopDeviceHook(StopDeviceHook hook);
+
+}  // namespace kelvane

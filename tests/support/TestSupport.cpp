@@ -1,0 +1,102 @@
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#ifndef KELVANE_TEST_DATA
+#define KELVANE_TEST_DATA "tests/data"
+#endif
+
+namespace kelvane::test {
+
+ScopedTempDir::ScopedTempDir() {
+    std::string pattern = SystemTempDirectory() + "kelvane-test-XXXXXX";
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+ScopedTempDir::~ScopedTempDir() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+ScopedProfile::ScopedProfile() {
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    hadPrevious_ = old != nullptr;
+    if (old) previous_ = old;
+    ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+}
+
+ScopedProfile::~ScopedProfile() {
+    if (hadPrevious_)
+        ::setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
+std::unique_ptr<WaveObject> RandomWave(const WaveFormat& format, std::uint32_t frames,
+                                       std::uint32_t seed) {
+    auto wave = std::make_unique<WaveObject>(1, nullptr);
+    if (!wave->Allocate(format, frames)) return nullptr;
+    std::mt19937 rng(seed);
+    for (std::uint32_t i = 0; i < wave->dataBytes; ++i)
+        wave->data[i] = static_cast<std::uint8_t>(rng());
+    return wave;
+}
+
+std::unique_ptr<WaveObject> SweepWave(std::uint32_t rate, std::uint16_t channels,
+                                      std::uint32_t frames, double f0, double f1, double peak) {
+    auto wave = std::make_unique<WaveObject>(1, nullptr);
+    if (!wave->Allocate(PcmFormat(rate, 16, channels), frames)) return nullptr;
+    const double seconds = static_cast<double>(frames) / rate;
+    const double k = (f1 - f0) / seconds;
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / rate;
+        const double phase = 2.0 * M_PI * (f0 * t + 0.5 * k * t * t);
+        const auto s = static_cast<std::int32_t>(std::lround(peak * std::sin(phase)));
+        const auto r = static_cast<std::int32_t>(std::lround(peak * std::cos(phase)));
+        wave->SetFrame(i, PackFrame(s, channels == 2 ? r : s));
+    }
+    return wave;
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+bool RequireTool(const std::string& tool) {
+    if (RunCommand("command -v " + tool + " >/dev/null 2>&1") == 0) return true;
+    ADD_FAILURE() << "required program '" << tool << "' is not installed (./test.sh installs it)";
+    return false;
+}
+
+int RunCommand(const std::string& command, std::string* output) {
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return -1;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        if (output) output->append(buffer, n);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string DataFile(const std::string& name) {
+    return std::string(KELVANE_TEST_DATA) + "/" + name;
+}
+
+}  // namespace kelvane::test

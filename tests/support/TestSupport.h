@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "wavedata/WaveObject.h"
+
+namespace kelvane::test {
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class ScopedTempDir {
+  public:
+    ScopedTempDir();
+    ~ScopedTempDir();
+    ScopedTempDir(const ScopedTempDir&) = delete;
+    ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+    [[nodiscard]] const std::string& path() const { return path_; }
+    [[nodiscard]] std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+// Points $XDG_CONFIG_HOME at a private folder for the life of the object, so tests never
+// read or change the user's settings.
+class ScopedProfile {
+  public:
+    ScopedProfile();
+    ~ScopedProfile();
+    ScopedProfile(const ScopedProfile&) = delete;
+    ScopedProfile& operator=(const ScopedProfile&) = delete;
+
+  private:
+    ScopedTempDir dir_;
+    std::string previous_;
+    bool hadPrevious_;
+};
+
+// A resident wave of `frames` frames with bytes from a fixed-seed generator.
+std::unique_ptr<WaveObject> RandomWave(const WaveFormat& format, std::uint32_t frames,
+                                       std::uint32_t seed);
+// A resident 16-bit wave holding a sine sweep from f0 to f1 Hz at the given peak.
+std::unique_ptr<WaveObject> SweepWave(std::uint32_t rate, std::uint16_t channels,
+                                      std::uint32_t frames, double f0, double f1, double peak);
+
+[[nodiscard]] std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Fails the current test (GTest ADD_FAILURE) when `tool` is not on PATH. Returns whether it is.
+// Outside CI a missing tool still fails: a test never passes silently without its peer.
+bool RequireTool(const std::string& tool);
+// Runs a shell command; returns its exit status and fills `output` with its standard output.
+int RunCommand(const std::string& command, std::string* output = nullptr);
+
+// Path of a file in tests/data.
+[[nodiscard]] std::string DataFile(const std::string& name);
+
+}  // namespace kelvane::test
