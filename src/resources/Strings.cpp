@@ -1,0 +1,58 @@
+#include "resources/Strings.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace kelvane {
+
+namespace {
+
+struct StringEntry {
+    std::uint32_t id;
+    std::string_view text;
+};
+
+constexpr StringEntry kStrings[] = {
+#include "resources/strings/Batch.inc"
+#include "resources/strings/Common.inc"
+#include "resources/strings/Files.inc"
+#include "resources/strings/Processing.inc"
+};
+
+const std::vector<StringEntry>& SortedStrings() {
+    static const std::vector<StringEntry> sorted = [] {
+        std::vector<StringEntry> v(std::begin(kStrings), std::end(kStrings));
+        std::sort(v.begin(), v.end(), [](auto& a, auto& b) { return a.id < b.id; });
+        return v;
+    }();
+    return sorted;
+}
+
+}  // namespace
+
+std::string_view LoadString(std::uint32_t id) {
+    const auto& table = SortedStrings();
+    const auto it =
+        std::lower_bound(table.begin(), table.end(), id,
+                         [](const StringEntry& e, std::uint32_t key) { return e.id < key; });
+    return it != table.end() && it->id == id ? it->text : std::string_view{};
+}
+
+std::string FormatString(std::uint32_t id, ...) {
+    const std::string pattern(LoadString(id));
+    va_list args;
+    va_start(args, id);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, pattern.c_str(), copy);
+    va_end(copy);
+    std::string out(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0) std::vsnprintf(out.data(), out.size() + 1, pattern.c_str(), args);
+    va_end(args);
+    return out;
+}
+
+}  // namespace kelvane
