@@ -1,0 +1,28 @@
+#include "processing/EffectResult.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelvane {
+
+FrameRange ProcessedRange(std::uint32_t start, std::uint32_t length, std::uint32_t waveLength) {
+    if (length == 0) return {0, waveLength};
+    start = std::min(start, waveLength);
+    return {start, std::min(length, waveLength - start)};
+}
+
+std::unique_ptr<WaveObject> NewResultWave(const WaveObject& source, std::uint32_t frames) {
+    if (!source.format) return nullptr;
+    auto result = std::make_unique<WaveObject>(1, source.tempDirectory.c_str());
+    if (!result->Allocate(*source.format, frames)) return nullptr;
+    return result;
+}
+
+void CopyFrames(const WaveObject& source, std::uint32_t from, WaveObject& target, std::uint32_t to,
+                std::uint32_t count) {
+    const std::size_t bpf = BytesPerFrame(source.frameLayout);
+    if (count == 0 || bpf == 0) return;
+    std::memcpy(target.data + to * bpf, source.data + from * bpf, count * bpf);
+}
+
+}  // namespace kelvane

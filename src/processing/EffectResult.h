@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "processing/ProgressIndicator.h"
+#include "wavedata/WaveObject.h"
+
+namespace kelvane {
+
+struct FrameRange {
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
+    [[nodiscard]] std::uint32_t end() const { return start + length; }
+};
+
+// The frames an effect works on: the selection, or the whole wave when nothing is selected.
+// A selection reaching past the wave is cut at its end.
+[[nodiscard]] FrameRange ProcessedRange(std::uint32_t start, std::uint32_t length,
+                                        std::uint32_t waveLength);
+
+// A result wave of the source's format with `frames` frames (not cleared), in the source's
+// temporary folder; null when no memory or temporary disk space can be had.
+[[nodiscard]] std::unique_ptr<WaveObject> NewResultWave(const WaveObject& source,
+                                                        std::uint32_t frames);
+
+// Copies `count` frames unchanged between waves of the same format.
+void CopyFrames(const WaveObject& source, std::uint32_t from, WaveObject& target, std::uint32_t to,
+                std::uint32_t count);
+
+inline constexpr std::uint32_t kProgressStep = 16384;
+
+// Runs body(first, last) over [begin, end) in pieces cut at multiples of kProgressStep and,
+// before each piece that starts on such a multiple i, reports SetPos(i / total * 100). These
+// are the reports of a per-frame `(i & 0x3FFF) == 0` check, without the per-frame test.
+template <typename Body>
+void ForEachProgressBlock(std::uint32_t begin, std::uint32_t end, std::uint32_t total,
+                          ProgressIndicator* progress, Body&& body) {
+    std::uint32_t i = begin;
+    while (i < end) {
+        if (progress != nullptr && i % kProgressStep == 0)
+            progress->SetPos(static_cast<int>(static_cast<double>(i) / total * 100.0));
+        const std::uint64_t boundary = (std::uint64_t{i} / kProgressStep + 1) * kProgressStep;
+        const auto last = static_cast<std::uint32_t>(boundary < end ? boundary : end);
+        body(i, last);
+        i = last;
+    }
+}
+
+}  // namespace kelvane
