@@ -18,6 +18,25 @@ enum class SourceType : std::uint32_t { Wave = 0, Mpeg = 1, Aiff = 2, Au = 3, Ra
 
 enum class DeviceState : std::uint8_t { Idle = 0, Playing = 1, Recording = 2 };
 
+// Result codes of loading and saving; the values, the load flags and the file types are in
+// formats/FileError.h.
+enum class FileError : std::uint32_t;
+
+// Parameters of a headerless file, as the raw-file dialog fills them; `size` must be 16.
+struct RawParams {
+    std::uint32_t size = 16;
+    std::uint32_t rate = 0;
+    std::uint32_t dataFormat = 0;  // SampleCode 1 to 6
+    std::uint32_t channels = 0;
+};
+
+// What Save needs beyond the type: the Wave target format (null keeps the sound's own), the
+// AU sub-format (0 linear, 1 Mu-Law, 2 A-law) or the raw SampleCode.
+struct SaveOption {
+    const WaveFormat* target = nullptr;
+    std::uint32_t code = 0;
+};
+
 // Description of an MPEG source, filled by the MPEG stream; `size` is always 40.
 #pragma pack(push, 1)
 struct MpegInfo {
@@ -72,7 +91,19 @@ class WaveObject {
     // A new, empty, uniquely named file in tempDirectory (or the system's), "" on failure.
     [[nodiscard]] std::string MakeTempFileName() const;
 
-    // Load, Save, Materialize and WriteWaveFile are defined by the file layer (formats/).
+    // The file layer (formats/). `flags` is a file type in the high 16 bits (0: by the name's
+    // extension) and load flags in the low 16 bits; `raw` is read for raw files only.
+    [[nodiscard]] FileError Load(const std::string& fileName, std::uint32_t flags,
+                                 const RawParams* raw = nullptr, ProgressFn progressFn = nullptr,
+                                 void* context = nullptr);
+    // Only the file type in the high 16 bits of `flags` is used.
+    [[nodiscard]] FileError Save(const std::string& fileName, std::uint32_t flags,
+                                 SaveOption option = {}, ProgressFn progressFn = nullptr,
+                                 void* context = nullptr);
+    // Decodes a Streamed object into a temporary file that becomes its storage.
+    [[nodiscard]] FileError Materialize(ProgressFn progressFn = nullptr, void* context = nullptr);
+    // Writes a Resident object as a Wave file in its own format; 1 success, 0 failure.
+    std::uint32_t WriteWaveFile(const std::string& fileName);
 
     WaveMode mode = WaveMode::Empty;
     std::uint32_t useTempFiles;
