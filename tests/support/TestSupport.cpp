@@ -84,6 +84,15 @@ bool RequireTool(const std::string& tool) {
     return false;
 }
 
+bool RequireSoundServer() {
+    if (!RequireTool("pactl")) return false;
+    if (RunCommand("pactl info >/dev/null 2>&1") == 0) return true;
+    ADD_FAILURE() << "no sound server is reachable (PULSE_SERVER="
+                  << (std::getenv("PULSE_SERVER") ? std::getenv("PULSE_SERVER") : "unset")
+                  << "); run the tests through ./test.sh, which starts one";
+    return false;
+}
+
 int RunCommand(const std::string& command, std::string* output) {
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return -1;

@@ -51,6 +51,9 @@ bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& by
 // Fails the current test (GTest ADD_FAILURE) when `tool` is not on PATH. Returns whether it is.
 // Outside CI a missing tool still fails: a test never passes silently without its peer.
 bool RequireTool(const std::string& tool);
+// Fails the current test when the private sound server that ./test.sh starts is not reachable
+// (a device test never passes silently without one). Returns whether it is.
+bool RequireSoundServer();
 // Runs a shell command; returns its exit status and fills `output` with its standard output.
 int RunCommand(const std::string& command, std::string* output = nullptr);
 
