@@ -13,8 +13,13 @@ FrameRange ProcessedRange(std::uint32_t start, std::uint32_t length, std::uint32
 
 std::unique_ptr<WaveObject> NewResultWave(const WaveObject& source, std::uint32_t frames) {
     if (!source.format) return nullptr;
+    return NewResultWave(source, *source.format, frames);
+}
+
+std::unique_ptr<WaveObject> NewResultWave(const WaveObject& source, const WaveFormat& format,
+                                          std::uint32_t frames) {
     auto result = std::make_unique<WaveObject>(1, source.tempDirectory.c_str());
-    if (!result->Allocate(*source.format, frames)) return nullptr;
+    if (!result->Allocate(format, frames)) return nullptr;
     return result;
 }
 

@@ -23,6 +23,10 @@ struct FrameRange {
 // temporary folder; null when no memory or temporary disk space can be had.
 [[nodiscard]] std::unique_ptr<WaveObject> NewResultWave(const WaveObject& source,
                                                         std::uint32_t frames);
+// The same with another format (format conversion).
+[[nodiscard]] std::unique_ptr<WaveObject> NewResultWave(const WaveObject& source,
+                                                        const WaveFormat& format,
+                                                        std::uint32_t frames);
 
 // Copies `count` frames unchanged between waves of the same format.
 void CopyFrames(const WaveObject& source, std::uint32_t from, WaveObject& target, std::uint32_t to,
