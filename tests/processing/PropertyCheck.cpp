@@ -104,6 +104,24 @@ std::unique_ptr<WaveObject> BlankWave(const WaveFormat& format, std::uint32_t fr
     return wave;
 }
 
+std::unique_ptr<WaveObject> ReferenceRangeLoop(const WaveObject& source, std::uint32_t start,
+                                               std::uint32_t length, RecordingProgress& progress,
+                                               const RangeFrameFn& fn) {
+    const std::uint32_t n = source.FrameCount();
+    auto result = BlankWave(*source.format, n);
+    const std::uint32_t first = length == 0 ? 0 : start;
+    const std::uint32_t len = length == 0 ? n : length;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        if ((i & 0x3FFF) == 0)
+            progress.SetPos(static_cast<int>(static_cast<double>(i) / n * 100.0));
+        FrameValue frame = source.GetFrame(i);
+        if (i >= first && i < first + len) frame = fn(frame, i - first, first + len - 1 - i, len);
+        result->SetFrame(i, frame);
+    }
+    result->CopyInfo(&source);
+    return result;
+}
+
 ::testing::AssertionResult SameWave(const WaveObject& expected, const WaveObject* actual) {
     if (actual == nullptr) return ::testing::AssertionFailure() << "no result wave";
     if (!actual->format || !SameFormat(*expected.format, *actual->format))

@@ -59,6 +59,19 @@ void ForEachRandomCase(std::uint32_t seed, int count, std::uint32_t maxFrames,
 // A resident wave of `format` and `frames` frames, filled with 0x5A so unwritten bytes show.
 [[nodiscard]] std::unique_ptr<WaveObject> BlankWave(const WaveFormat& format, std::uint32_t frames);
 
+// The plain per-frame loop of a range effect, written as described rather than as the fast
+// path runs: the processed range is the selection, or the whole wave when nothing is selected;
+// before frame i, when (i & 0x3FFF) == 0, the position i / length * 100.0 (truncated) is
+// reported; every frame goes through GetFrame/SetFrame, frames of the range through
+// fn(frame, kIn, kOut, len), the others unchanged; then the INFO texts are copied.
+using RangeFrameFn = std::function<FrameValue(FrameValue frame, std::uint32_t kIn,
+                                              std::uint32_t kOut, std::uint32_t len)>;
+[[nodiscard]] std::unique_ptr<WaveObject> ReferenceRangeLoop(const WaveObject& source,
+                                                             std::uint32_t start,
+                                                             std::uint32_t length,
+                                                             RecordingProgress& progress,
+                                                             const RangeFrameFn& fn);
+
 // Same format record, same frame count, identical bytes and identical INFO texts.
 [[nodiscard]] ::testing::AssertionResult SameWave(const WaveObject& expected,
                                                   const WaveObject* actual);
