@@ -1,0 +1,47 @@
+#include "formats/WriterSource.h"
+
+#include "formats/SourceFile.h"
+#include "formats/streams/BlockStream.h"
+
+namespace kelvane {
+
+WriterSource::WriterSource(WaveObject& wave) {
+    if (wave.mode == WaveMode::Resident && wave.data != nullptr) {
+        owned_ = std::make_unique<BlockStream>(
+            std::make_unique<BorrowedBlock>(wave.data, wave.dataBytes, false, true));
+        stream_ = owned_.get();
+    } else if (wave.mode == WaveMode::Streamed && wave.stream) {
+        stream_ = wave.stream.get();
+        stream_->Seek(0, SeekStart);
+    }
+}
+
+std::unique_ptr<SampleStream> OpenAcmStream(const WaveFormat&, const WaveFormat&, SampleStream&) {
+    return nullptr;
+}
+
+std::unique_ptr<SampleStream> OpenAcmStream(const WaveFormat&, const WaveFormat&,
+                                            std::unique_ptr<SampleStream>) {
+    return nullptr;
+}
+
+std::uint32_t PercentOf(std::uint64_t done, std::uint64_t total) {
+    if (total == 0) return 100;
+    return done >= total ? 100 : static_cast<std::uint32_t>(done * 100 / total);
+}
+
+bool CopyStreamToFile(SampleStream& stream, OutputFile& file, ProgressFn progressFn,
+                      void* context) {
+    std::uint8_t buffer[kPieceBytes];
+    const std::uint64_t total = stream.Size();
+    std::uint64_t written = 0;
+    for (;;) {
+        const std::uint32_t n = stream.Read(buffer, kPieceBytes);
+        if (n == 0) return true;
+        if (!file.Write(buffer, n)) return false;
+        written += n;
+        if (progressFn != nullptr) progressFn(context, 1, PercentOf(written, total));
+    }
+}
+
+}  // namespace kelvane
