@@ -1,6 +1,7 @@
 #include "formats/WriterSource.h"
 
 #include "formats/SourceFile.h"
+#include "formats/streams/AcmStream.h"
 #include "formats/streams/BlockStream.h"
 
 namespace kelvane {
@@ -16,13 +17,23 @@ WriterSource::WriterSource(WaveObject& wave) {
     }
 }
 
-std::unique_ptr<SampleStream> OpenAcmStream(const WaveFormat&, const WaveFormat&, SampleStream&) {
-    return nullptr;
+namespace {
+
+std::unique_ptr<SampleStream> IfUsable(std::unique_ptr<AcmStream> stream) {
+    if (!stream->IsOk()) return nullptr;
+    return stream;
 }
 
-std::unique_ptr<SampleStream> OpenAcmStream(const WaveFormat&, const WaveFormat&,
-                                            std::unique_ptr<SampleStream>) {
-    return nullptr;
+}  // namespace
+
+std::unique_ptr<SampleStream> OpenAcmStream(const WaveFormat& from, const WaveFormat& to,
+                                            SampleStream& inner) {
+    return IfUsable(std::make_unique<AcmStream>(from, to, inner));
+}
+
+std::unique_ptr<SampleStream> OpenAcmStream(const WaveFormat& from, const WaveFormat& to,
+                                            std::unique_ptr<SampleStream> inner) {
+    return IfUsable(std::make_unique<AcmStream>(from, to, std::move(inner)));
 }
 
 std::uint32_t PercentOf(std::uint64_t done, std::uint64_t total) {
