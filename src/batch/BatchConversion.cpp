@@ -1,0 +1,202 @@
+#include "batch/BatchConversion.h"
+
+#include <cstdio>
+
+#include "batch/BatchFilters.h"
+#include "formats/FileError.h"
+#include "formats/RealAudioExport.h"
+#include "resources/Strings.h"
+#include "wavedata/WaveObject.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::uint32_t kProgramTitle = 57344;
+constexpr std::uint32_t kLoadingText = 166;
+constexpr std::uint32_t kSavingText = 168;
+constexpr std::uint32_t kCannotLoad = 2000;
+constexpr std::uint32_t kCannotFilter = 2001;
+constexpr std::uint32_t kCannotSave = 2002;
+constexpr std::uint32_t kFileDone = 2003;
+constexpr std::uint32_t kAllDone = 2004;
+constexpr std::uint32_t kCancelled = 2005;
+
+constexpr const char* kExtensions[kBatchFormatCount] = {"wav", "au", "aif", "ra", "raw"};
+
+// Every load and save reports its percentage to the current-step bar, whatever the phase.
+void ForwardPercent(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
+    static_cast<BatchMonitor*>(context)->SetPos(static_cast<int>(percent));
+}
+
+// The file name without its folder and without the text from its last '.'.
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+}  // namespace
+
+const char* BatchExtension(BatchFormat format) {
+    const int i = static_cast<int>(format);
+    return i >= 0 && i < kBatchFormatCount ? kExtensions[i] : "";
+}
+
+void BatchConversion::RemoveInput(std::size_t index) {
+    if (index < inputs_.size()) inputs_.erase(inputs_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+FilterEntry* BatchConversion::AddFilter(int filter) {
+    auto entry = FilterEntry::Create(filter);
+    if (!entry) return nullptr;
+    chain_.push_back(std::move(entry));
+    return chain_.back().get();
+}
+
+void BatchConversion::RemoveFilter(std::size_t index) {
+    if (index < chain_.size()) chain_.erase(chain_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void BatchConversion::SetOutputFormat(BatchFormat format) {
+    format_ = format;
+    hasSubFormat_ = false;
+    waveTarget_ = nullptr;
+    subFormatNumber_ = 0;
+}
+
+void BatchConversion::SetWaveSubFormat(const WaveFormat& format) {
+    std::shared_ptr<const WaveFormat> chosen(CopyFormat(format).release(), FormatDeleter{});
+    SetWaveTarget([chosen](const WaveFormat&) { return CopyFormat(*chosen); });
+}
+
+void BatchConversion::SetWaveTarget(WaveTargetFn target) {
+    waveTarget_ = std::move(target);
+    hasSubFormat_ = static_cast<bool>(waveTarget_);
+}
+
+void BatchConversion::SetSubFormatNumber(std::uint32_t number) {
+    subFormatNumber_ = number;
+    hasSubFormat_ = true;
+}
+
+void BatchConversion::SetOutputFolder(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    outputFolder_ = std::move(folder);
+}
+
+std::string BatchConversion::OutputName(const std::string& input) const {
+    return outputFolder_ + BaseName(input) + "." + BatchExtension(format_);
+}
+
+BatchSummary BatchConversion::Run(BatchMonitor& monitor) {
+    BatchSummary summary;
+    if (inputs_.empty()) return summary;
+    const auto files = static_cast<int>(inputs_.size());
+    int overall = 0;
+    for (const std::string& path : inputs_) {
+        monitor.SetFileText(path);
+        monitor.SetOverallPos(overall / files);
+        if (ConvertOne(path, monitor, summary) == Step::Stop) break;
+        overall += 100;
+    }
+    summary.cancelled = IsCancelled();
+    const std::string end(LoadString(summary.cancelled ? kCancelled : kAllDone));
+    monitor.AppendLog(end);
+    cancel_.store(false, std::memory_order_relaxed);
+    monitor.SetText("");
+    monitor.SetFileText(end);
+    if (!summary.cancelled) monitor.SetOverallPos(100);
+    return summary;
+}
+
+BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, BatchMonitor& monitor,
+                                                  BatchSummary& summary) {
+    auto wave = std::make_unique<WaveObject>(1, tempDirectory_.c_str());
+    monitor.SetText(LoadString(kLoadingText));
+    const FileError loaded =
+        wave->Load(path, LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM, nullptr, ForwardPercent, &monitor);
+    if (loaded != FileError::Success) {
+        const std::string text(FileErrorText(loaded));
+        monitor.AppendLog(FormatString(kCannotLoad, path.c_str(), text.c_str()));
+        wave.reset();
+        ++summary.failed;
+    }
+    if (IsCancelled()) return Step::Stop;
+
+    for (const auto& entry : chain_) {
+        if (!wave) break;
+        if (IsCancelled()) return Step::Stop;
+        monitor.SetText(BatchFilterName(entry->Filter()));
+        wave = ApplyBatchFilter(entry->Filter(), *wave, {entry->SettingsFile(), kBatchSection},
+                                &monitor);
+        if (!wave) {
+            monitor.AppendLog(FormatString(kCannotFilter, path.c_str()));
+            ++summary.failed;
+        }
+    }
+    if (IsCancelled()) return Step::Stop;
+
+    if (wave) {
+        wave->SetInfo("ISFT", std::string(LoadString(kProgramTitle)).c_str());
+        const std::string output = OutputName(path);
+        monitor.SetText(LoadString(kSavingText));
+        std::string errorText;
+        if (SaveWave(*wave, output, monitor, errorText)) {
+            monitor.AppendLog(FormatString(kFileDone, path.c_str()));
+            ++summary.converted;
+        } else {
+            monitor.AppendLog(FormatString(kCannotSave, output.c_str(), errorText.c_str()));
+            std::remove(output.c_str());
+            ++summary.failed;
+        }
+    }
+    wave.reset();
+    return IsCancelled() ? Step::Stop : Step::Next;
+}
+
+bool BatchConversion::SaveWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor,
+                               std::string& errorText) {
+    if (format_ == BatchFormat::RealAudio) {
+        const std::uint32_t method = hasSubFormat_ ? subFormatNumber_ : kBatchRealAudioMethod;
+        const RealAudioResult result = ExportRealAudio(output, method, wave, monitor);
+        errorText = RealAudioErrorText(result);
+        return result == RealAudioResult::Success;
+    }
+    std::uint32_t type = kFileWave;
+    SaveOption option;
+    FormatPtr target;
+    switch (format_) {
+        case BatchFormat::Wave:
+            if (hasSubFormat_) {
+                target = wave.format ? waveTarget_(*wave.format) : nullptr;
+                if (!target) {
+                    errorText = FileErrorText(FileError::Unsupported);
+                    return false;
+                }
+                option.target = target.get();
+            }
+            break;
+        case BatchFormat::Au:
+            type = kFileAu;
+            option.code = hasSubFormat_ ? subFormatNumber_ : 0;
+            break;
+        case BatchFormat::Aiff:
+            type = kFileAiff;
+            break;
+        default: {
+            type = kFileRawSave;
+            const bool eightBit = wave.format && wave.format->bitsPerSample == 8;
+            const auto fallback = eightBit ? SampleCode::Unsigned8 : SampleCode::Signed16LE;
+            option.code = hasSubFormat_ ? subFormatNumber_ : static_cast<std::uint32_t>(fallback);
+            break;
+        }
+    }
+    const FileError saved = wave.Save(output, type, option, ForwardPercent, &monitor);
+    errorText = FileErrorText(saved);
+    return saved == FileError::Success;
+}
+
+}  // namespace kelvane

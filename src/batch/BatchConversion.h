@@ -1,0 +1,97 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "batch/BatchMonitor.h"
+#include "batch/FilterEntry.h"
+#include "wavedata/WaveObject.h"
+
+namespace kelvane {
+
+// Output formats of a batch run, in the order of the format list.
+enum class BatchFormat : int { Wave = 0, Au = 1, Aiff = 2, RealAudio = 3, Raw = 4 };
+inline constexpr int kBatchFormatCount = 5;
+[[nodiscard]] const char* BatchExtension(BatchFormat format);  // "wav", "au", "aif", "ra", "raw"
+
+// The default RealAudio method of a batch run: "Real Audio 2.0 - 14.4".
+inline constexpr std::uint32_t kBatchRealAudioMethod = 9;
+
+struct BatchSummary {
+    std::uint32_t converted = 0;  // files saved
+    std::uint32_t failed = 0;     // files not loaded, not processed or not saved
+    bool cancelled = false;
+};
+
+// One batch conversion: input files, a chain of filters each with its own settings file, an
+// output format with an optional sub-format, and an output folder. Run converts every file
+// in one pass; Cancel (safe from another thread or a signal handler) ends the run at its next
+// check, after the step in progress.
+class BatchConversion {
+  public:
+    BatchConversion() = default;
+    BatchConversion(const BatchConversion&) = delete;
+    BatchConversion& operator=(const BatchConversion&) = delete;
+
+    void AddInput(std::string path) { inputs_.push_back(std::move(path)); }
+    void RemoveInput(std::size_t index);
+    [[nodiscard]] const std::vector<std::string>& Inputs() const { return inputs_; }
+
+    // Appends filter `filter` with a fresh, empty settings file; null when it cannot be made.
+    FilterEntry* AddFilter(int filter);
+    // Removes the entry and its settings file.
+    void RemoveFilter(std::size_t index);
+    [[nodiscard]] const std::vector<std::unique_ptr<FilterEntry>>& Chain() const { return chain_; }
+
+    // Choosing a format discards the sub-format chosen before.
+    void SetOutputFormat(BatchFormat format);
+    [[nodiscard]] BatchFormat OutputFormat() const { return format_; }
+    // Wave: the compressed (or PCM) target format, extra bytes included.
+    void SetWaveSubFormat(const WaveFormat& format);
+    // Wave: a target made for each sound from its own format (null: the target cannot be had,
+    // and the save fails as an unsupported sub-format).
+    using WaveTargetFn = std::function<FormatPtr(const WaveFormat& sound)>;
+    void SetWaveTarget(WaveTargetFn target);
+    // AU: 0 linear, 1 Mu-Law, 2 A-law; RealAudio: the method 0 to 9; raw: SampleCode 1 to 6.
+    void SetSubFormatNumber(std::uint32_t number);
+    [[nodiscard]] bool HasSubFormat() const { return hasSubFormat_; }
+
+    // An empty folder writes to the current one.
+    void SetOutputFolder(std::string folder);
+    [[nodiscard]] const std::string& OutputFolder() const { return outputFolder_; }
+    // Where the waves keep their temporary sample files ("" for the system's).
+    void SetTempDirectory(std::string directory) { tempDirectory_ = std::move(directory); }
+
+    // The output name of an input: folder + base name + "." + the format's extension.
+    [[nodiscard]] std::string OutputName(const std::string& input) const;
+
+    void Cancel() { cancel_.store(true, std::memory_order_relaxed); }
+    [[nodiscard]] bool IsCancelled() const { return cancel_.load(std::memory_order_relaxed); }
+    // For a signal handler: storing true is all it may do.
+    [[nodiscard]] std::atomic<bool>& CancelFlag() { return cancel_; }
+
+    // Converts every input; an empty input list does nothing at all.
+    BatchSummary Run(BatchMonitor& monitor);
+
+  private:
+    enum class Step { Next, Stop };
+    Step ConvertOne(const std::string& path, BatchMonitor& monitor, BatchSummary& summary);
+    bool SaveWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor,
+                  std::string& errorText);
+
+    std::vector<std::string> inputs_;
+    std::vector<std::unique_ptr<FilterEntry>> chain_;
+    BatchFormat format_ = BatchFormat::Wave;
+    bool hasSubFormat_ = false;
+    WaveTargetFn waveTarget_;
+    std::uint32_t subFormatNumber_ = 0;
+    std::string outputFolder_;
+    std::string tempDirectory_;
+    std::atomic<bool> cancel_{false};
+};
+
+}  // namespace kelvane

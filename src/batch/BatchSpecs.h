@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "batch/BatchConversion.h"
+
+namespace kelvane {
+
+// The text forms of chain steps and sub-formats, as the command line takes them. Each parser
+// returns an empty string on success, else what is wrong, in words.
+
+// "NAME[:KEY=VALUE,...]", NAME a filter's short name, KEY one of its settings keys.
+struct FilterSpec {
+    int filter = -1;
+    std::vector<std::pair<std::string, std::string>> values;  // keys spelt as the filter's
+};
+[[nodiscard]] std::string ParseFilterSpec(std::string_view text, FilterSpec& spec);
+// Writes exactly the spec's values into the entry's settings file, section "BATCH".
+[[nodiscard]] bool WriteFilterSettings(const FilterEntry& entry, const FilterSpec& spec);
+
+// "wav", "au", "aif", "ra" or "raw"; false for anything else.
+[[nodiscard]] bool ParseBatchFormat(std::string_view text, BatchFormat& format);
+
+// The sub-format of the batch's current output format:
+//   wav: TAG[:RATE[:CHANNELS[:BITS]]], TAG one of pcm, mulaw, alaw, ima-adpcm, ms-adpcm, gsm;
+//        what is left out is taken from each sound (bits: the tag's usual size);
+//   au: linear, mulaw or alaw; ra: a method 0 to 9; raw: a data format 1 to 6.
+[[nodiscard]] std::string ApplySubFormat(BatchConversion& batch, std::string_view text);
+
+// A Wave target of the given tag; rate, channels or bits 0 take the sound's own (bits: the
+// tag's usual size). Null when no codec offers that format.
+[[nodiscard]] FormatPtr MakeWaveTarget(std::uint16_t tag, std::uint32_t rate,
+                                       std::uint16_t channels, std::uint16_t bits,
+                                       const WaveFormat& sound);
+
+}  // namespace kelvane
