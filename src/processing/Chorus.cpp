@@ -1,6 +1,11 @@
 #include "processing/Chorus.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <cmath>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "processing/EffectResult.h"
@@ -27,31 +32,39 @@ std::int32_t Clamp16Wide(std::int64_t v) {
 }
 
 struct Voices {
-    int active = 0;                           // voices in use, 1 to 3
+    int active = 0;      // voices in use, 1 to 3
+    bool plain = false;  // every voice read inside the wave, every gain at most 1
     std::int64_t offset[kChorusVoices] = {};  // k * D
     double displacement[kChorusVoices] = {};
     double gain[kChorusVoices] = {};
 };
 
 // The mix for frames that hear V voices: each voice's product truncated, then the sum
-// clamped.
-template <FrameLayout L, int V>
-void MixVoices(const WaveObject& source, WaveObject& result, const Voices& voices,
+// clamped. The voices come by value: the byte stores below may alias anything the compiler
+// cannot see is local, and would make it reload them every frame. kPlain spans need no bound
+// checks and fit in 32 bits.
+template <FrameLayout L, int V, bool kPlain>
+void MixVoices(const std::uint8_t* in, std::uint32_t frames, std::uint8_t* out, Voices voices,
                std::uint32_t first, std::uint32_t last) {
-    const std::uint8_t* in = source.data;
-    std::uint8_t* out = result.data;
-    const std::uint32_t frames = source.FrameCount();
     constexpr bool kMono = L == LayoutMono8 || L == LayoutMono16;
+    using Sum = std::conditional_t<kPlain, std::int32_t, std::int64_t>;
     for (std::uint32_t i = first; i < last; ++i) {
         const FrameValue frame = ReadFrame<L>(in, i);
-        std::int64_t left = LeftOf(frame);
-        std::int64_t right = RightOf(frame);
+        Sum left = LeftOf(frame);
+        Sum right = RightOf(frame);
         for (int k = 0; k < V; ++k) {
             const double at =
                 static_cast<double>(std::int64_t{i} - voices.offset[k]) + voices.displacement[k];
-            const FrameValue voice = InterpolateFrame<L>(in, frames, at);
-            left += TruncToInt(LeftOf(voice) * voices.gain[k]);
-            if constexpr (!kMono) right += TruncToInt(RightOf(voice) * voices.gain[k]);
+            if constexpr (kPlain) {
+                const FrameValue voice = InterpolateInside<L>(in, at);
+                left += static_cast<std::int32_t>(LeftOf(voice) * voices.gain[k]);
+                if constexpr (!kMono)
+                    right += static_cast<std::int32_t>(RightOf(voice) * voices.gain[k]);
+            } else {
+                const FrameValue voice = InterpolateFrame<L>(in, frames, at);
+                left += TruncToInt(LeftOf(voice) * voices.gain[k]);
+                if constexpr (!kMono) right += TruncToInt(RightOf(voice) * voices.gain[k]);
+            }
         }
         if constexpr (kMono) {
             const std::int32_t v = Clamp16Wide(left);
@@ -62,18 +75,70 @@ void MixVoices(const WaveObject& source, WaveObject& result, const Voices& voice
     }
 }
 
+// Both halves of a stereo frame side by side in SSE2 lanes: the same double operations as
+// the scalar path, lane by lane, so the same bits; packing with signed saturation is the
+// clamp to 16 bits.
+template <FrameLayout L, int V>
+void MixStereoLanes(const std::uint8_t* in, std::uint8_t* out, Voices voices, std::uint32_t first,
+                    std::uint32_t last) {
+    const __m128i zero = _mm_setzero_si128();
+    // The two halves of a frame: as unsigned and as signed 32-bit lanes.
+    auto unsignedHalves = [zero](FrameValue v) {
+        return _mm_unpacklo_epi16(_mm_cvtsi32_si128(static_cast<int>(v)), zero);
+    };
+    auto signedHalves = [zero](FrameValue v) {
+        return _mm_srai_epi32(_mm_unpacklo_epi16(zero, _mm_cvtsi32_si128(static_cast<int>(v))), 16);
+    };
+    __m128d gain[V];
+    for (int k = 0; k < V; ++k) gain[k] = _mm_set1_pd(voices.gain[k]);
+    for (std::uint32_t i = first; i < last; ++i) {
+        __m128i sum = signedHalves(ReadFrame<L>(in, i));
+        for (int k = 0; k < V; ++k) {
+            const double at =
+                static_cast<double>(std::int64_t{i} - voices.offset[k]) + voices.displacement[k];
+            const auto at0 = static_cast<std::uint32_t>(at);
+            const FrameValue a = ReadFrame<L>(in, at0);
+            const FrameValue b = ReadFrame<L>(in, at0 + 1);
+            const __m128d t = _mm_set1_pd(at - at0);
+            const __m128i step = _mm_sub_epi32(signedHalves(b), signedHalves(a));
+            const __m128d mixed = _mm_add_pd(_mm_cvtepi32_pd(unsignedHalves(a)),
+                                             _mm_mul_pd(_mm_cvtepi32_pd(step), t));
+            // Keep the low 16 bits of the truncated value, read as signed.
+            const __m128i voice = _mm_srai_epi32(_mm_slli_epi32(_mm_cvttpd_epi32(mixed), 16), 16);
+            sum = _mm_add_epi32(sum, _mm_cvttpd_epi32(_mm_mul_pd(_mm_cvtepi32_pd(voice), gain[k])));
+        }
+        const __m128i packed = _mm_packs_epi32(sum, sum);
+        WriteFrame<L>(out, i, static_cast<FrameValue>(_mm_cvtsi128_si32(packed)));
+    }
+}
+
+template <FrameLayout L, int V>
+void MixVoices(const std::uint8_t* in, std::uint32_t frames, std::uint8_t* out,
+               const Voices& voices, std::uint32_t first, std::uint32_t last) {
+    if constexpr (L == LayoutStereo8 || L == LayoutStereo16) {
+        if (voices.plain) return MixStereoLanes<L, V>(in, out, voices, first, last);
+    }
+    if (voices.plain)
+        MixVoices<L, V, true>(in, frames, out, voices, first, last);
+    else
+        MixVoices<L, V, false>(in, frames, out, voices, first, last);
+}
+
 template <FrameLayout L>
 void MixSpan(const WaveObject& source, WaveObject& result, const Voices& voices,
              std::uint32_t first, std::uint32_t last) {
+    const std::uint8_t* in = source.data;
+    const std::uint32_t frames = source.FrameCount();
+    std::uint8_t* out = result.data;
     switch (voices.active) {
         case 1:
-            MixVoices<L, 1>(source, result, voices, first, last);
+            MixVoices<L, 1>(in, frames, out, voices, first, last);
             break;
         case 2:
-            MixVoices<L, 2>(source, result, voices, first, last);
+            MixVoices<L, 2>(in, frames, out, voices, first, last);
             break;
         default:
-            MixVoices<L, 3>(source, result, voices, first, last);
+            MixVoices<L, 3>(in, frames, out, voices, first, last);
             break;
     }
 }
@@ -128,12 +193,31 @@ std::unique_ptr<WaveObject> ChorusEffect::Process(const WaveObject& source, std:
     const auto displacement = DrawChorusDisplacements(settings.depth, settings.frequency);
     const int voiceCount = std::clamp(settings.number, 1, kChorusVoices);
 
-    // Frames hear a fixed set of voices between these points: the range ends and k * D.
+    // Voice k reads inside the wave, with a frame after the one it starts on, for frames
+    // i in [inside[k].first, inside[k].second): a margin of a frame beyond the displacement.
+    std::pair<std::int64_t, std::int64_t> inside[kChorusVoices];
+    for (int k = 0; k < kChorusVoices; ++k) {
+        const double reach = std::fabs(displacement[k]);
+        if (!(reach < 1e9)) {
+            inside[k] = {0, 0};
+            continue;
+        }
+        const auto margin = static_cast<std::int64_t>(std::ceil(reach)) + 1;
+        inside[k] = {(k + 1) * delay + margin, (k + 1) * delay + waveLength - 1 - margin};
+    }
+    const bool gentle = std::fabs(size) <= 1.0;
+
+    // Frames are mixed alike between these points: the range ends, k * D and the edges of
+    // the inside spans.
     std::vector<std::uint32_t> points = {range.start, range.end()};
-    for (int k = 1; k <= kChorusVoices; ++k) {
-        const std::int64_t p = k * delay;
+    auto addPoint = [&](std::int64_t p) {
         if (p > range.start && p < std::int64_t{range.end()})
             points.push_back(static_cast<std::uint32_t>(p));
+    };
+    for (int k = 0; k < kChorusVoices; ++k) {
+        addPoint((k + 1) * delay);
+        addPoint(inside[k].first);
+        addPoint(inside[k].second);
     }
     auto voicesAt = [&](std::uint32_t i) {
         Voices v;
@@ -144,6 +228,9 @@ std::unique_ptr<WaveObject> ChorusEffect::Process(const WaveObject& source, std:
             v.gain[v.active] = gains[k - 1];
             ++v.active;
         }
+        v.plain = gentle;
+        for (int k = 0; k < v.active; ++k)
+            v.plain = v.plain && i >= inside[k].first && i < inside[k].second;
         return v;
     };
 

@@ -33,4 +33,23 @@ template <FrameLayout L>
     }
 }
 
+// The same for a position known to lie at or after frame 0 with a next frame inside the
+// wave, in 32-bit arithmetic (every intermediate value fits), for the innermost loops.
+template <FrameLayout L>
+[[nodiscard]] inline FrameValue InterpolateInside(const std::uint8_t* data, double pos) {
+    const auto k = static_cast<std::uint32_t>(pos);
+    const FrameValue a = ReadFrame<L>(data, k);
+    const FrameValue b = ReadFrame<L>(data, k + 1);
+    const double t = pos - k;
+    auto mix = [t](std::uint32_t au, std::int32_t as, std::int32_t bs) {
+        return static_cast<std::uint32_t>(static_cast<std::int32_t>(au + (bs - as) * t)) & 0xFFFFu;
+    };
+    const std::uint32_t left = mix(a & 0xFFFFu, LeftOf(a), LeftOf(b));
+    if constexpr (L == LayoutMono8 || L == LayoutMono16) {
+        return (left << 16) | left;
+    } else {
+        return (mix(a >> 16, RightOf(a), RightOf(b)) << 16) | left;
+    }
+}
+
 }  // namespace kelvane
