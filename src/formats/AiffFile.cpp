@@ -143,7 +143,7 @@ FileError WriteAiffFile(WaveObject& wave, const std::string& fileName, ProgressF
                              eightBit ? SampleCode::Unsigned8 : SampleCode::Signed16LE,
                              eightBit ? SampleCode::Signed8 : SampleCode::Signed16BE);
     if (!samples.IsOk()) return FileError::NoConverter;
-    if (!CopyStreamToFile(samples, file, progressFn, context) || !file.Commit())
+    if (!CopyStreamToFile(samples, file, 1, progressFn, context) || !file.Commit())
         return FileError::WriteFailed;
     return FileError::Success;
 }

@@ -141,7 +141,7 @@ FileError WriteAuFile(WaveObject& wave, const std::string& fileName, std::uint32
                                 *source.Stream());
     }
     if (!samples || !samples->IsOk()) return FileError::NoConverter;
-    if (!CopyStreamToFile(*samples, file, progressFn, context) || !file.Commit())
+    if (!CopyStreamToFile(*samples, file, 1, progressFn, context) || !file.Commit())
         return FileError::WriteFailed;
     return FileError::Success;
 }

@@ -62,15 +62,7 @@ FileError WaveObject::Materialize(ProgressFn progressFn, void* context) {
         OutputFile file(temp, OutputFile::Mode::Direct);
         if (!file.IsOpen()) return FileError::CannotCreate;
         stream->Seek(0, SeekStart);
-        const std::uint64_t total = stream->Size();
-        std::uint8_t piece[kPieceBytes];
-        for (std::uint64_t written = 0;;) {
-            const std::uint32_t n = stream->Read(piece, kPieceBytes);
-            if (n == 0) break;
-            if (!file.Write(piece, n)) return FileError::WriteFailed;
-            written += n;
-            if (progressFn != nullptr) progressFn(context, 2, PercentOf(written, total));
-        }
+        if (!CopyStreamToFile(*stream, file, 2, progressFn, context)) return FileError::WriteFailed;
         if (!file.Commit()) return FileError::WriteFailed;
     }
     auto block = std::make_unique<MappedFileBlock>(0, temp.c_str(), true, nullptr, false, true);

@@ -99,6 +99,17 @@ bool OutputFile::Write(const void* data, std::size_t bytes) {
     return true;
 }
 
+std::uint8_t* OutputFile::Space(std::size_t bytes) {
+    if (failed_ || fd_ < 0 || bytes > kBufferBytes) return nullptr;
+    if (used_ + bytes > kBufferBytes && !Flush()) return nullptr;
+    return buffer_.get() + used_;
+}
+
+void OutputFile::Advance(std::size_t bytes) {
+    used_ += bytes;
+    position_ += bytes;
+}
+
 bool OutputFile::WriteAt(std::uint64_t offset, const void* data, std::size_t bytes) {
     if (failed_ || fd_ < 0 || offset + bytes > position_) return false;
     const std::uint64_t buffered = position_ - used_;

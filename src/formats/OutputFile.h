@@ -23,6 +23,10 @@ class OutputFile {
     [[nodiscard]] bool IsOpen() const { return fd_ >= 0; }
     // False once any write has failed (a full disk, a file size limit); later writes do nothing.
     bool Write(const void* data, std::size_t bytes);
+    // Room for `bytes` (at most the buffer's size) at the end of the buffer, to fill in place
+    // and hand over with Advance; null once a write has failed.
+    std::uint8_t* Space(std::size_t bytes);
+    void Advance(std::size_t bytes);
     // Overwrites bytes already written (chunk sizes known only at the end).
     bool WriteAt(std::uint64_t offset, const void* data, std::size_t bytes);
     [[nodiscard]] std::uint64_t Position() const { return position_; }

@@ -68,7 +68,7 @@ FileError WriteRawFile(WaveObject& wave, const std::string& fileName, std::uint3
                              eightBit ? SampleCode::Unsigned8 : SampleCode::Signed16LE,
                              static_cast<SampleCode>(code));
     if (wave.frameLayout == LayoutNone || !samples.IsOk()) return FileError::NoConverter;
-    if (!CopyStreamToFile(samples, file, progressFn, context) || !file.Commit())
+    if (!CopyStreamToFile(samples, file, 1, progressFn, context) || !file.Commit())
         return FileError::WriteFailed;
     return FileError::Success;
 }

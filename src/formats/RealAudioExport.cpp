@@ -18,8 +18,8 @@ constexpr std::uint32_t kFallbackBufferBytes = 16384;
 std::unique_ptr<ConvertStream> PcmSource(const WaveObject& wave, const WaveFormat& pcm) {
     // An empty sound still needs a readable block: it delivers nothing.
     static std::uint8_t none = 0;
-    auto block = std::make_unique<BorrowedBlock>(wave.data ? wave.data : &none, wave.dataBytes,
-                                                 false, true);
+    auto block =
+        std::make_unique<BorrowedBlock>(wave.data ? wave.data : &none, wave.dataBytes, false, true);
     return std::make_unique<ConvertStream>(*wave.format, pcm,
                                            std::make_unique<BlockStream>(std::move(block)));
 }
@@ -74,10 +74,14 @@ RealAudioResult ExportRealAudio(const std::string& path, std::uint32_t method,
 
 std::string_view RealAudioErrorText(RealAudioResult result) {
     switch (result) {
-        case RealAudioResult::Success: return {};
-        case RealAudioResult::EncoderInit: return LoadString(1010);
-        case RealAudioResult::OutputFile: return LoadString(1009);
-        default: return LoadString(1006);
+        case RealAudioResult::Success:
+            return {};
+        case RealAudioResult::EncoderInit:
+            return LoadString(1010);
+        case RealAudioResult::OutputFile:
+            return LoadString(1009);
+        default:
+            return LoadString(1006);
     }
 }
 

@@ -243,7 +243,7 @@ FileError WriteWaveConverted(WaveObject& wave, const std::string& fileName,
         if (!converter) return FileError::Unsupported;
         samples = converter.get();
     }
-    if (!CopyStreamToFile(*samples, file, progressFn, context)) return FileError::RiffFailed;
+    if (!CopyStreamToFile(*samples, file, 1, progressFn, context)) return FileError::RiffFailed;
     converter.reset();
     if (!chunks.Ascend() || !WriteInfoList(wave, chunks) || !chunks.Ascend() || !file.Commit())
         return FileError::RiffFailed;

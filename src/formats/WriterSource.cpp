@@ -41,17 +41,19 @@ std::uint32_t PercentOf(std::uint64_t done, std::uint64_t total) {
     return done >= total ? 100 : static_cast<std::uint32_t>(done * 100 / total);
 }
 
-bool CopyStreamToFile(SampleStream& stream, OutputFile& file, ProgressFn progressFn,
-                      void* context) {
-    std::uint8_t buffer[kPieceBytes];
+bool CopyStreamToFile(SampleStream& stream, OutputFile& file, std::uint32_t phase,
+                      ProgressFn progressFn, void* context) {
     const std::uint64_t total = stream.Size();
     std::uint64_t written = 0;
     for (;;) {
-        const std::uint32_t n = stream.Read(buffer, kPieceBytes);
+        // Pieces are decoded straight into the file's buffer.
+        std::uint8_t* space = file.Space(kPieceBytes);
+        if (space == nullptr) return false;
+        const std::uint32_t n = stream.Read(space, kPieceBytes);
         if (n == 0) return true;
-        if (!file.Write(buffer, n)) return false;
+        file.Advance(n);
         written += n;
-        if (progressFn != nullptr) progressFn(context, 1, PercentOf(written, total));
+        if (progressFn != nullptr) progressFn(context, phase, PercentOf(written, total));
     }
 }
 

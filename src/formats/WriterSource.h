@@ -33,8 +33,9 @@ class WriterSource {
 // Percent of `done` in `total`, 0 to 100, for phase reports.
 [[nodiscard]] std::uint32_t PercentOf(std::uint64_t done, std::uint64_t total);
 
-// Copies the whole stream to the file in 16384-byte pieces, reporting phase 1 after each.
+// Copies the whole stream to the file in 16384-byte pieces, reporting `phase` after each.
 // False when a write fails.
-bool CopyStreamToFile(SampleStream& stream, OutputFile& file, ProgressFn progressFn, void* context);
+bool CopyStreamToFile(SampleStream& stream, OutputFile& file, std::uint32_t phase,
+                      ProgressFn progressFn, void* context);
 
 }  // namespace kelvane
