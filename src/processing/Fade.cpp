@@ -19,10 +19,7 @@ std::unique_ptr<WaveObject> FadeEffect::Process(const WaveObject& source, std::u
                               const double dk = in ? 1.0 : -1.0;
                               for (std::uint32_t i = first; i < last; ++i) {
                                   const double k = k0 + dk * (i - first);
-                                  const FrameValue v = ReadFrame<L>(src, i);
-                                  WriteFrame<L>(dst, i,
-                                                PackFrame(RampSample(LeftOf(v), k, len),
-                                                          RampSample(RightOf(v), k, len)));
+                                  WriteFrame<L>(dst, i, RampFrame(ReadFrame<L>(src, i), k, k, len));
                               }
                           });
 }

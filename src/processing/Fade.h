@@ -25,11 +25,19 @@ class FadeEffect {
     FadeKind kind_;
 };
 
-// sample * k / len in floating point, multiplication first, truncated toward zero. The
-// product is exact in a double and the quotient is never close enough to an integer to round
-// across it, so this equals the exact integer quotient.
-[[nodiscard]] inline std::int32_t RampSample(std::int32_t sample, double k, double len) {
-    return static_cast<std::int32_t>(sample * k / len);
+// Each sample of the frame times its own k, divided by len, in floating point (multiplication
+// first) and truncated toward zero; both lanes in one two-lane multiply and divide, which are
+// lane for lane the scalar IEEE operations. The product is exact in a double and the quotient is
+// never close enough to an integer to round across it, so this is the exact integer quotient.
+[[nodiscard]] inline FrameValue RampFrame(FrameValue frame, double kLeft, double kRight,
+                                          double len) {
+    using Double2 = double __attribute__((vector_size(16)));
+    using Int2 = std::int32_t __attribute__((vector_size(8)));
+    const Double2 samples = {static_cast<double>(LeftOf(frame)),
+                             static_cast<double>(RightOf(frame))};
+    const Double2 k = {kLeft, kRight};
+    const Int2 result = __builtin_convertvector(samples * k / len, Int2);
+    return PackFrame(result[0], result[1]);
 }
 
 }  // namespace kelvane

@@ -19,9 +19,8 @@ std::unique_ptr<WaveObject> PanEffect::Process(const WaveObject& source, std::ui
                 const double kIn = i - range.start;
                 const double kOut = range.end() - 1 - i;
                 const FrameValue v = ReadFrame<L>(src, i);
-                const std::int32_t l = RampSample(LeftOf(v), leftIn ? kIn : kOut, len);
-                const std::int32_t r = RampSample(RightOf(v), leftIn ? kOut : kIn, len);
-                WriteFrame<L>(dst, i, PackFrame(l, r));
+                WriteFrame<L>(dst, i,
+                              leftIn ? RampFrame(v, kIn, kOut, len) : RampFrame(v, kOut, kIn, len));
             }
         });
 }
