@@ -19,18 +19,37 @@ constexpr std::int16_t kStepSize[89] = {
     3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,  9493, 10442, 11487,
     12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
 
+// The decoder's step for every step index and nibble, and the index that follows, so that
+// decoding a nibble is two table reads and a clamp.
+struct ImaTables {
+    std::int32_t difference[89][16];
+    std::uint8_t next[89][16];
+
+    ImaTables() {
+        for (int index = 0; index < 89; ++index) {
+            for (int nibble = 0; nibble < 16; ++nibble) {
+                const std::int32_t step = kStepSize[index];
+                std::int32_t diff = step >> 3;
+                if (nibble & 4) diff += step;
+                if (nibble & 2) diff += step >> 1;
+                if (nibble & 1) diff += step >> 2;
+                difference[index][nibble] = nibble & 8 ? -diff : diff;
+                next[index][nibble] =
+                    static_cast<std::uint8_t>(std::clamp(index + kIndexStep[nibble], 0, 88));
+            }
+        }
+    }
+};
+
+const ImaTables kTables;
+
 struct ImaChannel {
     std::int32_t sample = 0;
     std::int32_t index = 0;
 
     std::int16_t Decode(std::uint32_t nibble) {
-        const std::int32_t step = kStepSize[index];
-        std::int32_t diff = step >> 3;
-        if (nibble & 4) diff += step;
-        if (nibble & 2) diff += step >> 1;
-        if (nibble & 1) diff += step >> 2;
-        sample = Clamp16(nibble & 8 ? sample - diff : sample + diff);
-        index = std::clamp(index + kIndexStep[nibble], 0, 88);
+        sample = std::clamp(sample + kTables.difference[index][nibble], -32768, 32767);
+        index = kTables.next[index][nibble];
         return static_cast<std::int16_t>(sample);
     }
 
