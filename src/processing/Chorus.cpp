@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <type_traits>
 #include <utility>
@@ -75,40 +76,147 @@ void MixVoices(const std::uint8_t* in, std::uint32_t frames, std::uint8_t* out, 
     }
 }
 
-// Both halves of a stereo frame side by side in SSE2 lanes: the same double operations as
+// Stereo frames in SSE2 lanes, left and right side by side: the same double operations as
 // the scalar path, lane by lane, so the same bits; packing with signed saturation is the
 // clamp to 16 bits.
+namespace lanes {
+
+inline __m128i UnsignedHalves(__m128i frames) {
+    return _mm_unpacklo_epi16(frames, _mm_setzero_si128());
+}
+inline __m128i SignedHalves(__m128i frames) {
+    return _mm_srai_epi32(_mm_unpacklo_epi16(_mm_setzero_si128(), frames), 16);
+}
+inline __m128i OneFrame(FrameValue v) {
+    return _mm_cvtsi32_si128(static_cast<int>(v));
+}
+template <FrameLayout L>
+inline __m128i TwoFrames(const std::uint8_t* in, std::uint32_t i) {
+    if constexpr (L == LayoutStereo16)
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 4 * std::size_t{i}));
+    else
+        return _mm_unpacklo_epi32(OneFrame(ReadFrame<L>(in, i)), OneFrame(ReadFrame<L>(in, i + 1)));
+}
+
+// trunc(a_u + (b_s - a_s) * t), low 16 bits read as signed, for two halves.
+inline __m128i Interpolate(__m128i au, __m128i step, __m128d t) {
+    return _mm_cvttpd_epi32(_mm_add_pd(_mm_cvtepi32_pd(au), _mm_mul_pd(_mm_cvtepi32_pd(step), t)));
+}
+inline __m128i Low16Signed(__m128i v) {
+    return _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
+}
+inline __m128i Scale(__m128i v, __m128d gain) {
+    return _mm_cvttpd_epi32(_mm_mul_pd(_mm_cvtepi32_pd(v), gain));
+}
+// Four lanes (two frames) at once; the upper pair moved down for the double conversions.
+inline __m128i Interpolate4(__m128i au, __m128i step, __m128d t) {
+    return _mm_unpacklo_epi64(Interpolate(au, step, t),
+                              Interpolate(_mm_srli_si128(au, 8), _mm_srli_si128(step, 8), t));
+}
+inline __m128i Scale4(__m128i v, __m128d gain) {
+    return _mm_unpacklo_epi64(Scale(v, gain), Scale(_mm_srli_si128(v, 8), gain));
+}
+
+}  // namespace lanes
+
+// One frame, each voice's position computed as it comes.
 template <FrameLayout L, int V>
-void MixStereoLanes(const std::uint8_t* in, std::uint8_t* out, Voices voices, std::uint32_t first,
-                    std::uint32_t last) {
-    const __m128i zero = _mm_setzero_si128();
-    // The two halves of a frame: as unsigned and as signed 32-bit lanes.
-    auto unsignedHalves = [zero](FrameValue v) {
-        return _mm_unpacklo_epi16(_mm_cvtsi32_si128(static_cast<int>(v)), zero);
-    };
-    auto signedHalves = [zero](FrameValue v) {
-        return _mm_srai_epi32(_mm_unpacklo_epi16(zero, _mm_cvtsi32_si128(static_cast<int>(v))), 16);
-    };
-    __m128d gain[V];
-    for (int k = 0; k < V; ++k) gain[k] = _mm_set1_pd(voices.gain[k]);
-    for (std::uint32_t i = first; i < last; ++i) {
-        __m128i sum = signedHalves(ReadFrame<L>(in, i));
+inline void MixStereoFrame(const std::uint8_t* in, std::uint8_t* out, const Voices& voices,
+                           const __m128d* gain, std::uint32_t i) {
+    using namespace lanes;
+    __m128i sum = SignedHalves(OneFrame(ReadFrame<L>(in, i)));
+    for (int k = 0; k < V; ++k) {
+        const double at =
+            static_cast<double>(std::int64_t{i} - voices.offset[k]) + voices.displacement[k];
+        const auto at0 = static_cast<std::uint32_t>(at);
+        const __m128i a = OneFrame(ReadFrame<L>(in, at0));
+        const __m128i b = OneFrame(ReadFrame<L>(in, at0 + 1));
+        const __m128d t = _mm_set1_pd(at - at0);
+        const __m128i step = _mm_sub_epi32(SignedHalves(b), SignedHalves(a));
+        const __m128i voice = Low16Signed(Interpolate(UnsignedHalves(a), step, t));
+        sum = _mm_add_epi32(sum, Scale(voice, gain[k]));
+    }
+    WriteFrame<L>(out, i, static_cast<FrameValue>(_mm_cvtsi128_si32(_mm_packs_epi32(sum, sum))));
+}
+
+// Frames whose voices all read at a fixed fraction: voice k of frame i reads frames
+// i + shift[k] and the one after at fraction t[k]. Two frames a turn.
+template <FrameLayout L, int V>
+void MixStereoFixed(const std::uint8_t* in, std::uint8_t* out, const Voices& voices,
+                    const __m128d* gain, const std::int64_t* shift, const double* fraction,
+                    std::uint32_t first, std::uint32_t last) {
+    using namespace lanes;
+    __m128d t[V];
+    std::int64_t delta[V];
+    for (int k = 0; k < V; ++k) {
+        t[k] = _mm_set1_pd(fraction[k]);
+        delta[k] = shift[k];
+    }
+    std::uint32_t i = first;
+    for (; i + 1 < last; i += 2) {
+        __m128i sum = SignedHalves(TwoFrames<L>(in, i));
         for (int k = 0; k < V; ++k) {
-            const double at =
-                static_cast<double>(std::int64_t{i} - voices.offset[k]) + voices.displacement[k];
-            const auto at0 = static_cast<std::uint32_t>(at);
-            const FrameValue a = ReadFrame<L>(in, at0);
-            const FrameValue b = ReadFrame<L>(in, at0 + 1);
-            const __m128d t = _mm_set1_pd(at - at0);
-            const __m128i step = _mm_sub_epi32(signedHalves(b), signedHalves(a));
-            const __m128d mixed = _mm_add_pd(_mm_cvtepi32_pd(unsignedHalves(a)),
-                                             _mm_mul_pd(_mm_cvtepi32_pd(step), t));
-            // Keep the low 16 bits of the truncated value, read as signed.
-            const __m128i voice = _mm_srai_epi32(_mm_slli_epi32(_mm_cvttpd_epi32(mixed), 16), 16);
-            sum = _mm_add_epi32(sum, _mm_cvttpd_epi32(_mm_mul_pd(_mm_cvtepi32_pd(voice), gain[k])));
+            const auto at0 = static_cast<std::uint32_t>(std::int64_t{i} + delta[k]);
+            const __m128i a = TwoFrames<L>(in, at0);
+            const __m128i b = TwoFrames<L>(in, at0 + 1);
+            const __m128i step = _mm_sub_epi32(SignedHalves(b), SignedHalves(a));
+            const __m128i voice = Low16Signed(Interpolate4(UnsignedHalves(a), step, t[k]));
+            sum = _mm_add_epi32(sum, Scale4(voice, gain[k]));
         }
         const __m128i packed = _mm_packs_epi32(sum, sum);
         WriteFrame<L>(out, i, static_cast<FrameValue>(_mm_cvtsi128_si32(packed)));
+        WriteFrame<L>(out, i + 1,
+                      static_cast<FrameValue>(_mm_cvtsi128_si32(_mm_srli_si128(packed, 4))));
+    }
+    if (i < last) MixStereoFrame<L, V>(in, out, voices, gain, i);
+}
+
+// The position of a voice is double(m) + displacement with m = i - k * D. While m + the
+// displacement stays inside one binade [2^e, 2^(e+1)) of m (e < 52), the sum rounds to m plus
+// the displacement rounded to that binade's spacing, the same for every m there: the frame
+// read is m plus a fixed shift and the fraction is fixed. Frames near the binade edges take
+// the per-frame path.
+template <FrameLayout L, int V>
+void MixStereoLanes(const std::uint8_t* in, std::uint8_t* out, Voices voices, std::uint32_t first,
+                    std::uint32_t last) {
+    __m128d gain[V];
+    std::int64_t reach[V];
+    for (int k = 0; k < V; ++k) {
+        gain[k] = _mm_set1_pd(voices.gain[k]);
+        reach[k] = static_cast<std::int64_t>(std::ceil(std::fabs(voices.displacement[k]))) + 1;
+    }
+    std::uint32_t i = first;
+    while (i < last) {
+        std::uint32_t stop = last;
+        bool fixed = true;
+        std::int64_t shift[V];
+        double fraction[V];
+        for (int k = 0; k < V; ++k) {
+            const std::int64_t m = std::int64_t{i} - voices.offset[k];  // at least 1 inside
+            const std::int64_t low = std::int64_t{1}
+                                     << (std::bit_width(static_cast<std::uint64_t>(m)) - 1);
+            const std::int64_t high = 2 * low;
+            std::int64_t until;
+            if (m >= low + reach[k] && m < high - reach[k]) {
+                until = high - reach[k];
+                const double at = static_cast<double>(m) + voices.displacement[k];
+                const auto at0 = static_cast<std::uint32_t>(at);
+                shift[k] = std::int64_t{at0} - std::int64_t{i};
+                fraction[k] = at - at0;
+            } else {
+                fixed = false;
+                until =
+                    m < low + reach[k] && low + reach[k] < high - reach[k] ? low + reach[k] : high;
+            }
+            stop = static_cast<std::uint32_t>(
+                std::min<std::int64_t>(stop, std::int64_t{i} + (until - m)));
+        }
+        if (fixed) {
+            MixStereoFixed<L, V>(in, out, voices, gain, shift, fraction, i, stop);
+        } else {
+            for (std::uint32_t j = i; j < stop; ++j) MixStereoFrame<L, V>(in, out, voices, gain, j);
+        }
+        i = stop;
     }
 }
 

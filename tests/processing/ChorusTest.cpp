@@ -131,6 +131,24 @@ TEST(Chorus, LoudVoicesClampAndSelectionsMatchTheWholeWave) {
     }
 }
 
+TEST(Chorus, VoicePositionsRoundWithTheMagnitudeOfTheFrameIndex) {
+    // A displacement of -(0.5 + 4.5 * 2^-52): near frame 10 the position keeps a little of
+    // the excess (fraction 0.5 - 2^-49), from frame 16 on it rounds to exactly m - 0.5, and
+    // even steps between neighbours then interpolate one higher.
+    Chorus chorus;
+    chorus.effect.settings = {0.0025, 0.9, 1, 1.000000000000002, 25};
+    auto wave = test::RandomWave(PcmFormat(8000, 16, 2), 5000, 21);
+    constexpr std::uint32_t kDrawsZero = 2708534849u;
+    RuntimeRandom::SetState(kDrawsZero);
+    EXPECT_EQ(DrawChorusDisplacements(chorus.effect.settings.depth, 25)[0], -0.500000000000001);
+    RecordingProgress fast, plain;
+    RuntimeRandom::SetState(kDrawsZero);
+    auto got = chorus.effect.Process(*wave, 0, 0, &fast);
+    RuntimeRandom::SetState(kDrawsZero);
+    EXPECT_TRUE(
+        test::SameWave(*ReferenceChorus(*wave, 0, 0, chorus.effect.settings, plain), got.get()));
+}
+
 TEST(Chorus, SettingsComeFromTheBatchSectionAndAreWrittenOnEveryRun) {
     test::ScopedProfile profile;
     test::ScopedTempDir dir;
