@@ -81,6 +81,17 @@ TEST(AuReader, CompandedFilesShowTheirCodingHeaderOnlyAndDecodeTo16Bits) {
     EXPECT_EQ(test::Samples16(*wave), (std::vector<std::int16_t>{-32124, 32124, 0, 0}));
 }
 
+TEST(AuReader, MaterializingNoSamplesFailsAndKeepsTheStream) {
+    test::ScopedTempDir dir;
+    ASSERT_TRUE(test::WriteFileBytes(dir.File("e.au"), Au(3, 8000, 1, {})));
+    auto wave = test::LoadOrFail(dir.File("e.au"), 0);
+    ASSERT_EQ(wave->mode, WaveMode::Streamed);
+    EXPECT_EQ(wave->Materialize(), FileError::BadContents);
+    EXPECT_EQ(wave->mode, WaveMode::Streamed);
+    WaveObject w;
+    EXPECT_EQ(w.Load(dir.File("e.au"), LOAD_CONVERT_TO_PCM), FileError::BadContents);
+}
+
 TEST(AuWriter, WritesTheHeaderOfEachSubFormat) {
     test::ScopedTempDir dir;
     auto wave = test::RandomWave(PcmFormat(22050, 16, 2), 100, 9);

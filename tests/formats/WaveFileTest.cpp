@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "formats/FormatsTestUtil.h"
 #include "support/TestSupport.h"
@@ -197,6 +198,61 @@ TEST(WaveLoad, FlagsChooseWhereTheDataLives) {
     auto wave = test::LoadOrFail(copy, LOAD_DELETE_ON_CLOSE | LOAD_CONVERT_TO_PCM);
     EXPECT_FALSE(std::filesystem::exists(copy));
     EXPECT_EQ(0, std::memcmp(wave->data, source->data, source->dataBytes));
+}
+
+TEST(Progress, EachPathReportsItsPhaseUpToOneHundred) {
+    test::ScopedTempDir dir;
+    auto wave = test::SweepWave(8000, 1, 40000, 100, 1000, 10000);
+    WaveFormat mulaw = PcmFormat(8000, 8, 1);
+    mulaw.formatTag = kTagMuLaw;
+    struct Case {
+        const char* name;
+        std::function<FileError(Reports&)> run;
+        std::vector<std::uint32_t> phases;  // in the order they first appear
+    };
+    // Converting into memory fills the first half of the bar, the copy the second.
+    const Case cases[] = {
+        {"save",
+         [&](Reports& r) { return wave->Save(dir.File("p.aiff"), 0, {}, Reports::Record, &r); },
+         {1}},
+        {"save mu-law",
+         [&](Reports& r) {
+             return wave->Save(dir.File("mu.wav"), 0, {.target = &mulaw}, Reports::Record, &r);
+         },
+         {1}},
+        {"decode",
+         [&](Reports& r) {
+             WaveObject w;
+             return w.Load(dir.File("p.aiff"), LOAD_CONVERT_TO_PCM, nullptr, Reports::Record, &r);
+         },
+         {2}},
+        {"convert into memory",
+         [&](Reports& r) {
+             WaveObject w;
+             return w.Load(dir.File("mu.wav"), LOAD_TO_MEMORY | LOAD_CONVERT_TO_PCM, nullptr,
+                           Reports::Record, &r);
+         },
+         {2, 0}},
+    };
+    for (const Case& c : cases) {
+        Reports reports;
+        ASSERT_EQ(c.run(reports), FileError::Success) << c.name;
+        std::vector<std::uint32_t> phases;
+        std::uint32_t last = 0;
+        for (const auto& [phase, percent] : reports.calls) {
+            if (phases.empty() || phases.back() != phase) phases.push_back(phase);
+            EXPECT_GE(percent, last) << c.name;  // never backwards, across phases too
+            last = percent;
+        }
+        EXPECT_EQ(phases, c.phases) << c.name;
+        EXPECT_EQ(last, 100u) << c.name;
+    }
+    ASSERT_EQ(wave->Save(dir.File("p.au"), 0), FileError::Success);
+    Reports au;
+    WaveObject w;
+    ASSERT_EQ(w.Load(dir.File("p.au"), LOAD_CONVERT_TO_PCM, nullptr, Reports::Record, &au),
+              FileError::Success);
+    EXPECT_TRUE(au.calls.empty());  // AU files load without reports
 }
 
 // A file size limit makes every write past it fail, as a full disk does.
