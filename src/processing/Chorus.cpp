@@ -251,6 +251,77 @@ void MixSpan(const WaveObject& source, WaveObject& result, const Voices& voices,
     }
 }
 
+// What each frame of one run hears: the delay D, the three voices (displacements drawn
+// here, one per voice, in order) and the points between which frames are mixed alike.
+class ChorusPlan {
+  public:
+    ChorusPlan(const ChorusSettings& s, std::uint32_t rate, std::uint32_t waveLength,
+               FrameRange range)
+        : range_(range),
+          delay_(SaturatedFrames(rate * s.delay)),
+          voiceCount_(std::clamp(s.number, 1, kChorusVoices)),
+          gentle_(std::fabs(s.size) <= 1.0),
+          gains_{s.size, s.size * s.size, s.size * s.size * s.size},
+          displacement_(DrawChorusDisplacements(s.depth, s.frequency)) {
+        // Voice k reads inside the wave, with a frame after the one it starts on, for frames
+        // i in [inside_[k].first, inside_[k].second): a margin of a frame beyond the
+        // displacement.
+        for (int k = 0; k < kChorusVoices; ++k) {
+            const double reach = std::fabs(displacement_[k]);
+            if (!(reach < 1e9)) continue;
+            const auto margin = static_cast<std::int64_t>(std::ceil(reach)) + 1;
+            const std::int64_t offset = (k + 1) * delay_;
+            inside_[k] = {offset + margin, offset + waveLength - 1 - margin};
+        }
+        points_ = {range.start, range.end()};
+        for (int k = 0; k < kChorusVoices; ++k) {
+            AddPoint((k + 1) * delay_);
+            AddPoint(inside_[k].first);
+            AddPoint(inside_[k].second);
+        }
+    }
+
+    // The end of the span from `first` (before `last`) whose frames are mixed alike.
+    [[nodiscard]] std::uint32_t SpanEnd(std::uint32_t first, std::uint32_t last) const {
+        for (const std::uint32_t p : points_)
+            if (p > first && p < last) last = p;
+        return last;
+    }
+
+    // No voices outside the range and before D; then voice 1, and voices 2 and 3 while the
+    // number allows, each once the frame is k * D frames in.
+    [[nodiscard]] Voices VoicesAt(std::uint32_t i) const {
+        Voices v;
+        const std::int64_t at = i;
+        if (i < range_.start || i >= range_.end() || at < delay_) return v;
+        for (int k = 1; k <= voiceCount_ && at >= k * delay_; ++k) {
+            v.offset[v.active] = k * delay_;
+            v.displacement[v.active] = displacement_[k - 1];
+            v.gain[v.active] = gains_[k - 1];
+            ++v.active;
+        }
+        v.plain = gentle_;
+        for (int k = 0; k < v.active; ++k)
+            v.plain = v.plain && at >= inside_[k].first && at < inside_[k].second;
+        return v;
+    }
+
+  private:
+    void AddPoint(std::int64_t p) {
+        if (p > range_.start && p < std::int64_t{range_.end()})
+            points_.push_back(static_cast<std::uint32_t>(p));
+    }
+
+    FrameRange range_;
+    std::int64_t delay_;
+    int voiceCount_;
+    bool gentle_;  // every gain at most 1: sums fit in 32 bits
+    double gains_[kChorusVoices];
+    std::array<double, kChorusVoices> displacement_;
+    std::pair<std::int64_t, std::int64_t> inside_[kChorusVoices] = {};
+    std::vector<std::uint32_t> points_;
+};
+
 }  // namespace
 
 ChorusSettings ChorusFromStored(const ChorusStored& stored) {
@@ -295,72 +366,23 @@ std::unique_ptr<WaveObject> ChorusEffect::Process(const WaveObject& source, std:
     auto result = NewResultWave(source, waveLength);
     if (!result) return nullptr;
     const FrameRange range = ProcessedRange(start, length, waveLength);
-    const std::int64_t delay = SaturatedFrames(source.format->samplesPerSec * settings.delay);
-    const double size = settings.size;
-    const double gains[kChorusVoices] = {size, size * size, size * size * size};
-    const auto displacement = DrawChorusDisplacements(settings.depth, settings.frequency);
-    const int voiceCount = std::clamp(settings.number, 1, kChorusVoices);
+    const ChorusPlan plan(settings, source.format->samplesPerSec, waveLength, range);
 
-    // Voice k reads inside the wave, with a frame after the one it starts on, for frames
-    // i in [inside[k].first, inside[k].second): a margin of a frame beyond the displacement.
-    std::pair<std::int64_t, std::int64_t> inside[kChorusVoices];
-    for (int k = 0; k < kChorusVoices; ++k) {
-        const double reach = std::fabs(displacement[k]);
-        if (!(reach < 1e9)) {
-            inside[k] = {0, 0};
-            continue;
-        }
-        const auto margin = static_cast<std::int64_t>(std::ceil(reach)) + 1;
-        inside[k] = {(k + 1) * delay + margin, (k + 1) * delay + waveLength - 1 - margin};
-    }
-    const bool gentle = std::fabs(size) <= 1.0;
-
-    // Frames are mixed alike between these points: the range ends, k * D and the edges of
-    // the inside spans.
-    std::vector<std::uint32_t> points = {range.start, range.end()};
-    auto addPoint = [&](std::int64_t p) {
-        if (p > range.start && p < std::int64_t{range.end()})
-            points.push_back(static_cast<std::uint32_t>(p));
-    };
-    for (int k = 0; k < kChorusVoices; ++k) {
-        addPoint((k + 1) * delay);
-        addPoint(inside[k].first);
-        addPoint(inside[k].second);
-    }
-    auto voicesAt = [&](std::uint32_t i) {
-        Voices v;
-        if (i < range.start || i >= range.end() || std::int64_t{i} < delay) return v;
-        for (int k = 1; k <= voiceCount && std::int64_t{i} >= k * delay; ++k) {
-            v.offset[v.active] = k * delay;
-            v.displacement[v.active] = displacement[k - 1];
-            v.gain[v.active] = gains[k - 1];
-            ++v.active;
-        }
-        v.plain = gentle;
-        for (int k = 0; k < v.active; ++k)
-            v.plain = v.plain && i >= inside[k].first && i < inside[k].second;
-        return v;
-    };
-
-    const bool known =
-        waveLength == 0 || DispatchLayout(source.frameLayout, [&](auto layout) {
-            constexpr FrameLayout L = decltype(layout)::value;
-            ForEachProgressBlock(
-                0, waveLength, waveLength, progress, [&](std::uint32_t first, std::uint32_t last) {
-                    while (first < last) {
-                        std::uint32_t stop = last;
-                        for (std::uint32_t p : points)
-                            if (p > first && p < stop) stop = p;
-                        const Voices voices = voicesAt(first);
-                        if (voices.active == 0)
-                            CopyFrames(source, first, *result, first, stop - first);
-                        else
-                            MixSpan<L>(source, *result, voices, first, stop);
-                        first = stop;
-                    }
-                });
-        });
-    if (!known) return nullptr;
+    DispatchLayout(source.frameLayout, [&](auto layout) {
+        constexpr FrameLayout L = decltype(layout)::value;
+        ForEachProgressBlock(0, waveLength, waveLength, progress,
+                             [&](std::uint32_t first, std::uint32_t last) {
+                                 while (first < last) {
+                                     const std::uint32_t stop = plan.SpanEnd(first, last);
+                                     const Voices voices = plan.VoicesAt(first);
+                                     if (voices.active == 0)
+                                         CopyFrames(source, first, *result, first, stop - first);
+                                     else
+                                         MixSpan<L>(source, *result, voices, first, stop);
+                                     first = stop;
+                                 }
+                             });
+    });
     result->CopyInfo(&source);
     return result;
 }
