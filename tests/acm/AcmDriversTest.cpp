@@ -72,7 +72,8 @@ TEST(AcmFormats, CodecFormatsHaveTheUsualBlockLayouts) {
         EXPECT_EQ(perBlock, c.samplesPerBlock) << f.formatTag << " " << f.samplesPerSec;
         EXPECT_EQ(f.avgBytesPerSec, f.samplesPerSec * f.blockAlign / perBlock);
     }
-    const WaveFormat& ms = *MsAdpcmDriver::MakeFormat(11025, 1);
+    const FormatPtr msFormat = MsAdpcmDriver::MakeFormat(11025, 1);
+    const WaveFormat& ms = *msFormat;
     ASSERT_EQ(ms.extraSize, 32);
     const std::int16_t coefficients[16] = {500, 7,  256, 0, 512, -256, 0,   0,
                                            192, 64, 240, 0, 460, -208, 392, -232};
