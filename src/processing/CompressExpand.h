@@ -48,6 +48,12 @@ class CompressExpandEffect {
 
     [[nodiscard]] const SettingsPlace& place() const { return place_; }
     [[nodiscard]] std::uint32_t waveLength() const { return waveLength_; }
+    // What the dialog shows beside the originals: the whole wave's new length and tempo.
+    [[nodiscard]] std::uint32_t NewWaveLength() const {
+        const double frames = waveLength_ * settings.percent * 0.01;
+        return frames >= 0.0 && frames < 4294967296.0 ? static_cast<std::uint32_t>(frames) : 0;
+    }
+    [[nodiscard]] double NewTempo(double tempo) const { return tempo / settings.percent * 100; }
 
     CompressExpandSettings settings;
 

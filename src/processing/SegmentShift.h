@@ -12,16 +12,17 @@ namespace kelvane {
 // first X frames of every segment into the tail of the one before. Change pitch (with the
 // length kept) and compress/expand share it.
 
-// One entry of the "Methods" box: a segment time and a cross-fade ratio.
+// The entries of the "Methods" box, in order: a segment time and a cross-fade ratio each.
 struct SegmentPreset {
+    const char* name;
     double segmentTime;     // seconds
     double crossFadeRatio;  // fraction of the segment
 };
 inline constexpr SegmentPreset kSegmentPresets[] = {
-    {0.030, 0.20},  // "Music 1"
-    {0.030, 0.40},  // "Music 2"
-    {0.045, 0.25},  // "Bass 1"
-    {0.045, 0.50},  // "Bass 2"
+    {"Music 1", 0.030, 0.20},
+    {"Music 2", 0.030, 0.40},
+    {"Bass 1", 0.045, 0.25},
+    {"Bass 2", 0.045, 0.50},
 };
 
 // Slider ranges of the segment time (milliseconds) and the cross-fade ratio (percent).
