@@ -68,10 +68,12 @@ std::unique_ptr<WaveObject> EchoEffect::Process(const WaveObject& source, std::u
     auto result = NewResultWave(source, waveLength);
     if (!result) return nullptr;
 
-    // The total counts one pass more than is made, so the bar ends short of 100.
+    // The total counts one pass more than is made, so the bar ends short of 100. A negative
+    // number from a settings file makes no echo but still shapes the total.
     const std::uint32_t echoes =
         settings.number > 0 ? static_cast<std::uint32_t>(settings.number) : 0;
-    const std::uint32_t total = waveLength + (echoes + 1) * range.length;
+    const std::uint32_t total =
+        waveLength + (static_cast<std::uint32_t>(settings.number) + 1) * range.length;
     ProgressCounter counter(progress, static_cast<double>(static_cast<std::int32_t>(total)));
     counter.Run(waveLength, [&](std::uint32_t first, std::uint32_t last) {
         CopyFrames(source, first, *result, first, last - first);

@@ -139,15 +139,17 @@ TEST(Echo, SettingsComeFromTheBatchSectionOfAPrivateFile) {
     EXPECT_EQ(GetProfileInt(kEchoSection, "NUMBER", -1), -1);  // the profile is untouched
 
     // Unchecked values from a file: a delay of 0 lands every echo on its own frame, a
-    // negative one puts them beyond the selection; neither may crash.
+    // negative one puts them beyond the selection, a negative number makes none; no crash.
     auto wave = test::RandomWave(PcmFormat(11025, 16, 2), 3000, 9);
-    for (const int delay : {0, -100, 1000000}) {
+    for (const EchoSettings& s : {EchoSettings{3, 0, 80}, EchoSettings{3, -100, 80},
+                                  EchoSettings{3, 1000000, 80}, EchoSettings{-3, 100, 80}}) {
         EchoEffect odd({file, "BATCH"});
-        odd.settings = {3, delay, 80};
+        odd.settings = s;
         RecordingProgress fast, plain;
         auto got = odd.Process(*wave, 0, 0, &fast);
-        EXPECT_TRUE(test::SameWave(*ReferenceEcho(*wave, 0, 0, odd.settings, plain), got.get()))
-            << "delay " << delay;
+        EXPECT_TRUE(test::SameWave(*ReferenceEcho(*wave, 0, 0, s, plain), got.get()))
+            << s.number << " echoes, " << s.delay << " ms";
+        EXPECT_EQ(fast.positions, plain.positions);
     }
 }
 
