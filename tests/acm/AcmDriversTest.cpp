@@ -120,16 +120,6 @@ TEST(AcmFormats, EnumerationOffersOnlyWhatTheSeedConvertsTo) {
     EXPECT_EQ(fromIma[0].description, "22.050 kHz, 16 Bit, Stereo");
 }
 
-TEST(AcmFormats, TagNames) {
-    EXPECT_STREQ(AcmFormatTagName(kTagPcm), "PCM");
-    EXPECT_STREQ(AcmFormatTagName(kTagMuLaw), "CCITT u-Law");
-    EXPECT_STREQ(AcmFormatTagName(kTagALaw), "CCITT A-Law");
-    EXPECT_STREQ(AcmFormatTagName(kTagImaAdpcm), "IMA ADPCM");
-    EXPECT_STREQ(AcmFormatTagName(kTagMsAdpcm), "Microsoft ADPCM");
-    EXPECT_STREQ(AcmFormatTagName(kTagGsm610), "GSM 6.10");
-    EXPECT_STREQ(AcmFormatTagName(0x55), "");
-}
-
 TEST(AcmConversion, RefusesPairsNoDriverConverts) {
     std::unique_ptr<AcmConversion> conversion;
     const WaveFormat cd = PcmFormat(44100, 16, 2);

@@ -48,14 +48,6 @@ TEST(RangeStream, ARangePastTheInnerEndStopsThere) {
     EXPECT_TRUE(range.IsEof());
 }
 
-TEST(RangeStream, BorrowedInnerOutlivesTheRange) {
-    auto inner = CountingStream(10);
-    { RangeStream range(*inner, 2, 3); }
-    std::uint8_t byte = 0;
-    EXPECT_EQ(inner->Read(&byte, 1), 1u);
-    EXPECT_EQ(byte, 2);
-}
-
 class WriteOnlyStream final : public SampleStream {
   public:
     WriteOnlyStream() { ok = 1; }
