@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -14,13 +15,22 @@ namespace {
 
 constexpr std::size_t kBufferBytes = 1 << 20;
 
+// Read, not set and restored with umask(), which would race with other threads creating files.
+mode_t ProcessUmask() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    unsigned mask = 022;
+    char line[128];
+    while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr)
+        if (std::sscanf(line, "Umask: %o", &mask) == 1) break;
+    if (status != nullptr) std::fclose(status);
+    return static_cast<mode_t>(mask);
+}
+
 // The permissions a new file would get, or those of the file it replaces.
 mode_t ModeFor(const std::string& target) {
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0666 & ~ProcessUmask();
 }
 
 std::string FolderOf(const std::string& path) {

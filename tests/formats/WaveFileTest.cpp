@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -311,6 +312,11 @@ TEST(AtomicSave, ReplacingKeepsTheTargetsPermissions) {
     auto wave = test::RandomWave(PcmFormat(8000, 8, 1), 10, 1);
     ASSERT_EQ(wave->Save(target, 0), FileError::Success);
     EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+    const mode_t old = ::umask(027);
+    ASSERT_EQ(wave->Save(dir.File("new.wav"), 0), FileError::Success);
+    ::umask(old);
+    EXPECT_EQ(std::filesystem::status(dir.File("new.wav")).permissions(),
+              std::filesystem::perms(0640));
 }
 
 }  // namespace
