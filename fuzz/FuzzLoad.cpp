@@ -42,7 +42,9 @@ void LoadEveryWay(const std::uint8_t* data, std::size_t size, std::uint32_t type
         WaveObject wave;
         if (wave.Load(input, type | flags) != FileError::Success) continue;
         Touch(wave);
-        if (wave.mode == WaveMode::Resident || wave.mode == WaveMode::Streamed)
+        // Saving once from a stream and once from memory covers the writers' two sources.
+        if ((flags == 0 || flags == LOAD_CONVERT_TO_PCM) &&
+            (wave.mode == WaveMode::Resident || wave.mode == WaveMode::Streamed))
             (void)wave.Save(output, kFileWave);
     }
     ::unlink(input.c_str());

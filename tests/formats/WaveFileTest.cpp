@@ -151,6 +151,30 @@ TEST(WaveReader, RefusesDamagedFilesWithCodeFive) {
     EXPECT_EQ(wave.Load(dir.File("missing.wav"), 0), FileError::CannotOpen);
 }
 
+TEST(WaveLoad, TheDocumentsOpenConvertsCompressedDataIntoATemporaryFileThatVanishes) {
+    test::ScopedTempDir dir;
+    auto wave = test::SweepWave(11025, 2, 5000, 100, 3000, 20000);
+    WaveFormat mulaw = PcmFormat(11025, 8, 2);
+    mulaw.formatTag = kTagMuLaw;
+    const std::string file = dir.File("mu.wav");
+    ASSERT_EQ(wave->Save(file, 0, {.target = &mulaw}), FileError::Success);
+    const Bytes bytes = test::ReadFileBytes(file);
+    // "fmt " of 18 bytes with the Mu-Law header, then one byte per sample.
+    EXPECT_EQ(Bytes(bytes.begin() + 12, bytes.begin() + 20),
+              (Bytes{'f', 'm', 't', ' ', 18, 0, 0, 0}));
+    EXPECT_EQ(0, std::memcmp(bytes.data() + 20, &mulaw, 18));
+    EXPECT_EQ(Bytes(bytes.begin() + 38, bytes.begin() + 42), (Bytes{'d', 'a', 't', 'a'}));
+    EXPECT_EQ(bytes[42] | bytes[43] << 8, 10000);
+
+    WaveObject opened(1, dir.path().c_str());
+    ASSERT_EQ(opened.Load(file, kFileWave | LOAD_DELETE_ON_CLOSE | LOAD_CONVERT_TO_PCM),
+              FileError::Success);
+    EXPECT_TRUE(SameFormat(*opened.format, PcmFormat(11025, 16, 2)));
+    EXPECT_EQ(opened.FrameCount(), 5000u);
+    EXPECT_EQ(opened.storage->kind, BlockKind::MappedFile);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // source and converted copy unlinked
+}
+
 struct Reports {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> calls;
     static void Record(void* self, std::uint32_t phase, std::uint32_t percent) {
