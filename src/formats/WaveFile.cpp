@@ -108,6 +108,14 @@ FileError ConvertToPcmFile(WaveObject& source, const std::string& tempName, Prog
     return WriteWaveConverted(source, tempName, &target, progressFn, context);
 }
 
+// The converted copy, mapped read-write and gone from the folder once open.
+std::unique_ptr<DataBlock> OpenConverted(const std::string& temp) {
+    auto block = std::make_unique<MappedFileBlock>(0, temp.c_str(), true, nullptr, false, true);
+    if (block->pointer != nullptr) return block;
+    ::unlink(temp.c_str());
+    return nullptr;
+}
+
 FileError ReadKeptMapped(WaveObject& wave, std::unique_ptr<DataBlock> block, std::uint32_t flags,
                          ProgressFn progressFn, void* context) {
     if (!wave.ParseWaveImage(block)) return FileError::BadContents;
@@ -120,10 +128,9 @@ FileError ReadKeptMapped(WaveObject& wave, std::unique_ptr<DataBlock> block, std
         return code;
     }
     wave.Reset();
-    auto converted = std::make_unique<MappedFileBlock>(0, temp.c_str(), true, nullptr, false, true);
-    if (converted->pointer == nullptr) return FileError::BadContents;
-    std::unique_ptr<DataBlock> adopted = std::move(converted);
-    return wave.ParseWaveImage(adopted) ? FileError::Success : FileError::BadContents;
+    std::unique_ptr<DataBlock> converted = OpenConverted(temp);
+    if (!converted) return FileError::BadContents;
+    return wave.ParseWaveImage(converted) ? FileError::Success : FileError::BadContents;
 }
 
 FileError ReadIntoMemory(WaveObject& wave, std::unique_ptr<DataBlock> block, std::uint32_t flags,
@@ -141,8 +148,8 @@ FileError ReadIntoMemory(WaveObject& wave, std::unique_ptr<DataBlock> block, std
                 return code;
             }
             scratch.Reset();
-            block = std::make_unique<MappedFileBlock>(0, temp.c_str(), true, nullptr, false, true);
-            if (block->pointer == nullptr) return FileError::BadContents;
+            block = OpenConverted(temp);
+            if (!block) return FileError::BadContents;
         }
     }
     std::unique_ptr<DataBlock> memory = CopyToMemory(*block, progressFn, context);
