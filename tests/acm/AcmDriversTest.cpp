@@ -241,3 +241,29 @@ TEST(PcmDriver, ResamplingKeepsLengthAndTone) {
 
 }  // namespace
 }  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+// Decoders take whatever bytes a damaged file holds: every block decodes to its full
+// sample count, a short last block to what it holds, and nothing reads out of bounds.
+TEST(AcmDecoders, DamagedDataDecodesToTheExpectedLength) {
+    const FormatPtr formats[] = {ImaAdpcmDriver::MakeFormat(22050, 2),
+                                 MsAdpcmDriver::MakeFormat(8000, 1),
+                                 MsAdpcmDriver::MakeFormat(44100, 2), GsmDriver::MakeFormat(),
+                                 CopyFormat(G711Driver::MakeFormat(kTagMuLaw, 8000, 2))};
+    std::mt19937 rng(5);
+    for (const FormatPtr& format : formats) {
+        const WaveFormat& f = *format;
+        std::uint16_t perBlock = 1;
+        if (f.extraSize >= 2) std::memcpy(&perBlock, ExtraBytes(f), 2);
+        std::vector<std::uint8_t> noise(f.blockAlign * 37u + f.blockAlign / 2u);
+        for (auto& b : noise) b = static_cast<std::uint8_t>(rng());
+        const auto decoded = ConvertAll(f, noise, PcmFormat(f.samplesPerSec, 16, f.channels), 1000);
+        EXPECT_GE(decoded.size(), 37u * perBlock * f.channels * 2) << f.formatTag;
+        EXPECT_LE(decoded.size(), 38u * perBlock * f.channels * 2) << f.formatTag;
+    }
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -17,6 +17,7 @@ constexpr std::int16_t kStandardCoefficients[7][2] = {{256, 0}, {512, -256}, {0,
                                                       {240, 0}, {460, -208}, {392, -232}};
 
 constexpr std::uint32_t kMaxCoefficients = 256;
+constexpr std::int32_t kMaxDelta = std::numeric_limits<std::int32_t>::max() / 768;
 
 struct Coefficients {
     std::uint32_t count = 0;
@@ -61,7 +62,8 @@ struct MsChannel {
             nibble & 8 ? static_cast<std::int32_t>(nibble) - 16 : static_cast<std::int32_t>(nibble);
         sample2 = sample1;
         sample1 = Clamp16(predicted + signedNibble * delta);
-        delta = std::max(16, (kAdaptation[nibble] * delta) >> 8);
+        // Damaged data can grow the step without bound; keep the product within 32 bits.
+        delta = std::clamp((kAdaptation[nibble] * delta) >> 8, 16, kMaxDelta);
     }
 
     std::int16_t Decode(std::uint32_t nibble) {
