@@ -57,7 +57,7 @@ std::unique_ptr<WaveObject> EchoEffect::Process(const WaveObject& source, std::u
                                                 std::uint32_t length,
                                                 ProgressIndicator* progress) const {
     if (!HasReadableFrames(source)) return nullptr;
-    const std::uint32_t rate = source.format ? source.format->samplesPerSec : 0;
+    const std::uint32_t rate = source.format->samplesPerSec;
     // The stored delay meets the rate as a 32-bit unsigned product; a negative delay from a
     // settings file therefore puts every echo beyond the selection.
     const std::uint32_t product = static_cast<std::uint32_t>(settings.delay) * rate;
@@ -79,17 +79,14 @@ std::unique_ptr<WaveObject> EchoEffect::Process(const WaveObject& source, std::u
         CopyFrames(source, first, *result, first, last - first);
     });
 
-    if (range.length > 0) {
-        const bool known = DispatchLayout(source.frameLayout, [&](auto layout) {
-            for (std::uint32_t j = 1; j <= echoes; ++j) {
-                const double gainFactor = std::pow(settings.size * 0.01, static_cast<int>(j));
-                const std::int32_t gain = TruncToInt(100 * gainFactor);
-                AddOneEcho<decltype(layout)::value>(source, *result, range,
-                                                    std::uint64_t{j} * frameDelay, gain, counter);
-            }
-        });
-        if (!known) return nullptr;
-    }
+    DispatchLayout(source.frameLayout, [&](auto layout) {
+        for (std::uint32_t j = 1; j <= echoes && range.length > 0; ++j) {
+            const double gainFactor = std::pow(settings.size * 0.01, static_cast<int>(j));
+            const std::int32_t gain = TruncToInt(100 * gainFactor);
+            AddOneEcho<decltype(layout)::value>(source, *result, range,
+                                                std::uint64_t{j} * frameDelay, gain, counter);
+        }
+    });
     result->CopyInfo(&source);
     return result;
 }
