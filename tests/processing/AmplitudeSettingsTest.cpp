@@ -50,27 +50,6 @@ TEST(EffectSettings, PrivateFileWithSectionBatchUsesItsOwnDefaultsAndLeavesThePr
     EXPECT_EQ(GetProfileInt(kVolumeSection, "LOCKLR", 7), 7);
 }
 
-TEST(EffectSettings, ApplicationProfileSectionsAndDefaults) {
-    test::ScopedProfile profile;
-    const VolumeEffect fresh(false, {});
-    EXPECT_EQ(fresh.settings.lock, 1);
-    EXPECT_EQ(fresh.settings.leftVolume, 100);
-    const FormatConversionEffect format({});
-    EXPECT_EQ(format.settings.samplingRate, 22050);
-    EXPECT_EQ(format.settings.sampleSize, 8);
-
-    FormatConversionEffect chosen({});
-    chosen.settings = {44100, 2, 16};
-    chosen.Save();
-    EXPECT_EQ(GetProfileInt("WAVE FORMAT", "SAMPLING RATE", 0), 44100);
-    EXPECT_EQ(GetProfileInt("WAVE FORMAT", "CHANNELS", 0), 2);
-    EXPECT_EQ(GetProfileInt("WAVE FORMAT", "SAMPLE SIZE", 0), 16);
-    InsertSilenceEffect silence({});
-    silence.seconds = 1.5;
-    silence.Save();
-    EXPECT_EQ(GetProfileInt("WAVE SILENCE", "SILENCE", 0), 150);
-}
-
 TEST(EffectSettings, MuteRecordsItsSettingOnEveryRun) {
     test::ScopedProfile profile;
     WriteProfileInt(kMuteSection, "MUTE", 0);
