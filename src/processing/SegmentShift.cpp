@@ -49,8 +49,10 @@ inline std::int32_t FadeSample(std::int32_t fresh, std::int32_t old, CrossFadeWe
     return static_cast<std::int32_t>(fresh * w.fresh + old * w.old);
 }
 
+// The job comes by value: the byte stores below may alias anything the compiler cannot see
+// is local, and would make it reload the job's fields every frame.
 template <FrameLayout L>
-void RunSegments(const SegmentJob& job, SegmentProgress& progress) {
+void RunSegments(const SegmentJob job, SegmentProgress& progress) {
     const std::uint8_t* in = job.source->data;
     const std::uint32_t frames = job.source->FrameCount();
     const FrameValue lastFrame = frames > 0 ? ReadFrame<L>(in, frames - 1) : 0;
@@ -59,6 +61,9 @@ void RunSegments(const SegmentJob& job, SegmentProgress& progress) {
     const std::uint32_t crossFade = job.shape.crossFade;
     const CrossFadeWeights weights(crossFade);
     const double ratio = job.ratio;
+    const std::uint32_t readStart = job.readStart;
+    const std::uint32_t origin = job.origin;
+    const std::uint32_t length = job.length;
 
     std::uint32_t a = 0;     // frame within the segment
     std::uint32_t b = 0;     // read offset of the segment
@@ -67,7 +72,7 @@ void RunSegments(const SegmentJob& job, SegmentProgress& progress) {
 
     // Past the end of the wave the last frame repeats.
     auto fresh = [&](std::uint32_t at) {
-        const double p = static_cast<double>(job.readStart + b) + at * ratio;
+        const double p = static_cast<double>(readStart + b) + at * ratio;
         return p < frames ? InterpolateFrame<L>(in, frames, p) : lastFrame;
     };
     auto report = [&] {
@@ -76,8 +81,8 @@ void RunSegments(const SegmentJob& job, SegmentProgress& progress) {
                 TruncToInt((progress.base + progress.key) / progress.total * 100.0));
     };
 
-    while (d < job.length) {
-        std::uint32_t run = job.length - d;
+    while (d < length) {
+        std::uint32_t run = length - d;
         if (segment > 0) run = std::min(run, segment - a);
         const std::uint32_t phase = progress.key % kProgressStep;
         if (phase == 0) report();
@@ -86,7 +91,7 @@ void RunSegments(const SegmentJob& job, SegmentProgress& progress) {
         const std::uint32_t faded = std::min(run, fade);
         for (std::uint32_t k = 0; k < faded; ++k) {
             const FrameValue now = fresh(a + k);
-            const std::uint32_t at = job.origin + d + k;
+            const std::uint32_t at = origin + d + k;
             const FrameValue before = ReadFrame<L>(out, at);
             const CrossFadeWeights::Pair w = weights.At(fade - k);
             const std::int32_t left = FadeSample(LeftOf(now), LeftOf(before), w);
@@ -98,7 +103,7 @@ void RunSegments(const SegmentJob& job, SegmentProgress& progress) {
             }
         }
         for (std::uint32_t k = faded; k < run; ++k)
-            WriteFrame<L>(out, job.origin + d + k, fresh(a + k));
+            WriteFrame<L>(out, origin + d + k, fresh(a + k));
 
         a += run;
         d += run;
