@@ -45,8 +45,7 @@ FileError ReadRawFile(WaveObject& wave, const std::string& fileName, std::uint32
 
     const auto channels = static_cast<std::uint16_t>(raw->channels);
     const std::uint16_t bits = eightBit ? 8 : 16;
-    // The rate goes into the format as a 16-bit number, as the raw dialog's field holds it.
-    wave.SetFormat(PcmFormat(static_cast<std::uint16_t>(raw->rate), bits, channels));
+    wave.SetFormat(PcmFormat(raw->rate, bits, channels));
     wave.sourceType = SourceType::Raw;
     wave.sourceTag = kTagPcm;
     wave.sourceChannels = channels;

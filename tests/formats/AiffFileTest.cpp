@@ -131,24 +131,5 @@ TEST(AiffReader, ReadsPastOtherChunksAndRefusesWhatItCannotUse) {
     }
 }
 
-TEST(AiffWriter, RoundTripKeepsFramesFormatAndSamples) {
-    test::ScopedTempDir dir;
-    for (const WaveFormat& f : {PcmFormat(8000, 8, 1), PcmFormat(22050, 8, 2),
-                                PcmFormat(12000, 16, 1), PcmFormat(44100, 16, 2)}) {
-        auto wave = test::RandomWave(f, 777, 5);
-        const std::string file = dir.File("r.aiff");
-        ASSERT_EQ(wave->Save(file, 0), FileError::Success);
-        auto back = test::LoadOrFail(file, LOAD_TO_MEMORY);
-        ASSERT_EQ(back->mode, WaveMode::Resident);
-        EXPECT_TRUE(SameFormat(*back->format, f));
-        EXPECT_EQ(back->FrameCount(), 777u);
-        EXPECT_EQ(0, std::memcmp(back->data, wave->data, wave->dataBytes));
-        // Saving the streamed object writes the same file again.
-        auto streamed = test::LoadOrFail(file, 0);
-        ASSERT_EQ(streamed->Save(dir.File("again.aiff"), 0), FileError::Success);
-        EXPECT_EQ(test::ReadFileBytes(dir.File("again.aiff")), test::ReadFileBytes(file));
-    }
-}
-
 }  // namespace
 }  // namespace kelvane

@@ -23,19 +23,6 @@ TEST(FileTypes, ExtensionsPickTheTypeWithoutRegardToCase) {
     EXPECT_EQ(SaveTypeOfName("a.aiff"), kFileAiff);
 }
 
-TEST(FileTypes, LoadAndSaveRefuseNamesWithoutAType) {
-    test::ScopedTempDir dir;
-    WaveObject wave;
-    EXPECT_EQ(wave.Load(dir.File("x.raw"), 0), FileError::UnknownType);
-    ASSERT_EQ(wave.Allocate(PcmFormat(8000, 16, 1), 10), 1u);
-    EXPECT_EQ(wave.Save(dir.File("x.mp3"), 0), FileError::BadRequest);
-    EXPECT_EQ(wave.Save(dir.File("x.wav"), 0x50000), FileError::BadRequest);
-    WaveObject formatOnly;
-    ASSERT_EQ(formatOnly.Allocate(PcmFormat(8000, 16, 1), 0), 1u);
-    EXPECT_EQ(formatOnly.Save(dir.File("x.wav"), 0), FileError::NothingToSave);
-    EXPECT_EQ(wave.Materialize(), FileError::NotStreamed);
-}
-
 TEST(FileErrorText, EachCodeGivesItsMessage) {
     const std::pair<FileError, std::uint32_t> rows[] = {
         {FileError::Unsupported, 1007}, {FileError::BadRequest, 1006},

@@ -26,6 +26,14 @@ int MaxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int
 std::unique_ptr<WaveObject> LoadOrFail(const std::string& file, std::uint32_t flags,
                                        const RawParams* raw = nullptr);
 
+// Records the progress reports of a load or save.
+struct ProgressLog {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> calls;  // phase, percent
+    static void Record(void* self, std::uint32_t phase, std::uint32_t percent) {
+        static_cast<ProgressLog*>(self)->calls.emplace_back(phase, percent);
+    }
+};
+
 // Big-endian and little-endian byte builders for hand-made files.
 void Be16(std::vector<std::uint8_t>& out, std::uint32_t v);
 void Be32(std::vector<std::uint8_t>& out, std::uint32_t v);

@@ -12,22 +12,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(RawFiles, EveryCodeRoundTripsAndCodeFourIsByteIdentical) {
+TEST(RawFiles, SixteenBitBigEndianWrittenBackIsByteIdentical) {
     test::ScopedTempDir dir;
-    for (std::uint32_t code = 1; code <= 6; ++code) {
-        const std::uint16_t bits = code <= 2 ? 8 : 16;
-        for (std::uint16_t channels : {1, 2}) {
-            auto wave = test::RandomWave(PcmFormat(16000, bits, channels), 301, code);
-            const std::string file = dir.File("x.raw");
-            ASSERT_EQ(wave->Save(file, kFileRawSave, {.code = code}), FileError::Success);
-            EXPECT_EQ(test::ReadFileBytes(file).size(), wave->dataBytes);
-            const RawParams raw{16, 16000, code, channels};
-            auto back = test::LoadOrFail(file, kFileRawLoad | LOAD_CONVERT_TO_PCM, &raw);
-            EXPECT_TRUE(SameFormat(*back->format, *wave->format)) << code;
-            EXPECT_EQ(0, std::memcmp(back->data, wave->data, wave->dataBytes)) << code;
-            EXPECT_EQ(back->sourceBits, bits);
-        }
-    }
     const Bytes be = {0x12, 0x34, 0xFF, 0x01, 0x80, 0x00};
     ASSERT_TRUE(test::WriteFileBytes(dir.File("be.raw"), be));
     const RawParams raw{16, 8000, 4, 1};

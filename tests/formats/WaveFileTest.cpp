@@ -1,13 +1,9 @@
 #include "formats/WaveFile.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 
 #include "formats/FormatsTestUtil.h"
 #include "support/TestSupport.h"
@@ -84,24 +80,6 @@ TEST(WaveWriter, WritesChunksInOrderWithPadBytesAndTheTitleAsName) {
     EXPECT_EQ(test::ReadFileBytes(dir.File("tone.wav")), expected);
 }
 
-TEST(WaveWriter, RoundTripKeepsFramesFormatAndAllInfoTexts) {
-    test::ScopedTempDir dir;
-    for (const WaveFormat& f : {PcmFormat(11025, 8, 1), PcmFormat(22050, 8, 2),
-                                PcmFormat(44100, 16, 1), PcmFormat(96000, 16, 2)}) {
-        auto wave = test::RandomWave(f, 1001, 7);
-        for (std::size_t i = 0; i < kInfoCount; ++i)
-            wave->SetInfo(kInfoIds[i], std::string(i + 1, static_cast<char>('a' + i)).c_str());
-        const std::string file = dir.File("round.wav");
-        ASSERT_EQ(wave->Save(file, 0), FileError::Success);
-        auto back = test::LoadOrFail(file, 0);
-        ASSERT_EQ(back->mode, WaveMode::Resident);
-        EXPECT_TRUE(SameFormat(*back->format, f));
-        EXPECT_EQ(back->FrameCount(), 1001u);
-        EXPECT_EQ(0, std::memcmp(back->data, wave->data, wave->dataBytes));
-        for (const auto id : kInfoIds) EXPECT_STREQ(back->GetInfo(id), wave->GetInfo(id)) << id;
-    }
-}
-
 TEST(WaveReader, FindsChunksInAnyOrderAndReadsTheirBodiesAsWritten) {
     test::ScopedTempDir dir;
     const std::string file = dir.File("in.wav");
@@ -175,13 +153,6 @@ TEST(WaveLoad, TheDocumentsOpenConvertsCompressedDataIntoATemporaryFileThatVanis
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // source and converted copy unlinked
 }
 
-struct Reports {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> calls;
-    static void Record(void* self, std::uint32_t phase, std::uint32_t percent) {
-        static_cast<Reports*>(self)->calls.emplace_back(phase, percent);
-    }
-};
-
 TEST(WaveLoad, FlagsChooseWhereTheDataLives) {
     test::ScopedTempDir dir;
     const std::string file = dir.File("s.wav");
@@ -205,8 +176,9 @@ TEST(WaveLoad, FlagsChooseWhereTheDataLives) {
                          Case{0, 0, BlockKind::Global}, Case{1, LOAD_TO_MEMORY, BlockKind::Global},
                          Case{0, LOAD_MAP_FILE | LOAD_TO_MEMORY, BlockKind::Global}}) {
         WaveObject wave(c.useTempFiles, nullptr);
-        Reports reports;
-        ASSERT_EQ(wave.Load(file, c.flags, nullptr, Reports::Record, &reports), FileError::Success);
+        test::ProgressLog reports;
+        ASSERT_EQ(wave.Load(file, c.flags, nullptr, test::ProgressLog::Record, &reports),
+                  FileError::Success);
         ASSERT_EQ(wave.mode, WaveMode::Resident);
         EXPECT_EQ(wave.storage->kind, c.kind);
         EXPECT_EQ(wave.storage->readOnly != 0, (c.flags & LOAD_READ_ONLY) != 0);
@@ -223,124 +195,6 @@ TEST(WaveLoad, FlagsChooseWhereTheDataLives) {
     auto wave = test::LoadOrFail(copy, LOAD_DELETE_ON_CLOSE | LOAD_CONVERT_TO_PCM);
     EXPECT_FALSE(std::filesystem::exists(copy));
     EXPECT_EQ(0, std::memcmp(wave->data, source->data, source->dataBytes));
-}
-
-TEST(Progress, EachPathReportsItsPhaseUpToOneHundred) {
-    test::ScopedTempDir dir;
-    auto wave = test::SweepWave(8000, 1, 40000, 100, 1000, 10000);
-    WaveFormat mulaw = PcmFormat(8000, 8, 1);
-    mulaw.formatTag = kTagMuLaw;
-    struct Case {
-        const char* name;
-        std::function<FileError(Reports&)> run;
-        std::vector<std::uint32_t> phases;  // in the order they first appear
-    };
-    // Converting into memory fills the first half of the bar, the copy the second.
-    const Case cases[] = {
-        {"save",
-         [&](Reports& r) { return wave->Save(dir.File("p.aiff"), 0, {}, Reports::Record, &r); },
-         {1}},
-        {"save mu-law",
-         [&](Reports& r) {
-             return wave->Save(dir.File("mu.wav"), 0, {.target = &mulaw}, Reports::Record, &r);
-         },
-         {1}},
-        {"decode",
-         [&](Reports& r) {
-             WaveObject w;
-             return w.Load(dir.File("p.aiff"), LOAD_CONVERT_TO_PCM, nullptr, Reports::Record, &r);
-         },
-         {2}},
-        {"convert into memory",
-         [&](Reports& r) {
-             WaveObject w;
-             return w.Load(dir.File("mu.wav"), LOAD_TO_MEMORY | LOAD_CONVERT_TO_PCM, nullptr,
-                           Reports::Record, &r);
-         },
-         {2, 0}},
-    };
-    for (const Case& c : cases) {
-        Reports reports;
-        ASSERT_EQ(c.run(reports), FileError::Success) << c.name;
-        std::vector<std::uint32_t> phases;
-        std::uint32_t last = 0;
-        for (const auto& [phase, percent] : reports.calls) {
-            if (phases.empty() || phases.back() != phase) phases.push_back(phase);
-            EXPECT_GE(percent, last) << c.name;  // never backwards, across phases too
-            last = percent;
-        }
-        EXPECT_EQ(phases, c.phases) << c.name;
-        EXPECT_EQ(last, 100u) << c.name;
-    }
-    ASSERT_EQ(wave->Save(dir.File("p.au"), 0), FileError::Success);
-    Reports au;
-    WaveObject w;
-    ASSERT_EQ(w.Load(dir.File("p.au"), LOAD_CONVERT_TO_PCM, nullptr, Reports::Record, &au),
-              FileError::Success);
-    EXPECT_TRUE(au.calls.empty());  // AU files load without reports
-}
-
-// A file size limit makes every write past it fail, as a full disk does.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        ::signal(SIGXFSZ, oldHandler_);
-    }
-
-  private:
-    rlimit saved_{};
-    sighandler_t oldHandler_;
-};
-
-TEST(AtomicSave, AFailedSaveLeavesTheTargetAsItWasAndNoOtherFile) {
-    test::ScopedTempDir dir;
-    const std::string target = dir.File("keep.wav");
-    auto small = test::RandomWave(PcmFormat(8000, 8, 1), 100, 1);
-    ASSERT_EQ(small->Save(target, 0), FileError::Success);
-    const Bytes before = test::ReadFileBytes(target);
-    auto big = test::RandomWave(PcmFormat(44100, 16, 2), 3 << 20, 2);  // 12 MiB
-
-    const std::tuple<std::uint32_t, std::uint32_t, FileError> cases[] = {
-        {kFileWave, 0, FileError::RiffFailed},
-        {kFileAiff, 0, FileError::WriteFailed},
-        {kFileAu, 0, FileError::WriteFailed},
-        {kFileRawSave, 4, FileError::WriteFailed}};
-    for (const auto& [type, option, code] : cases) {
-        {
-            FileSizeLimit limit(4 << 20);
-            EXPECT_EQ(big->Save(target, type, {.code = option}), code) << type;
-        }
-        EXPECT_EQ(test::ReadFileBytes(target), before) << type;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                                std::filesystem::directory_iterator()),
-                  1);
-    }
-    EXPECT_EQ(big->WriteWaveFile(dir.File("missing/x.wav")), 0u);
-    EXPECT_EQ(big->Save(dir.File("missing/x.wav"), 0), FileError::CannotCreate);
-    EXPECT_EQ(big->Save(dir.File("missing/x.aiff"), 0), FileError::CannotCreate);
-}
-
-TEST(AtomicSave, ReplacingKeepsTheTargetsPermissions) {
-    test::ScopedTempDir dir;
-    const std::string target = dir.File("p.wav");
-    ASSERT_TRUE(test::WriteFileBytes(target, {1}));
-    std::filesystem::permissions(target, std::filesystem::perms(0640));
-    auto wave = test::RandomWave(PcmFormat(8000, 8, 1), 10, 1);
-    ASSERT_EQ(wave->Save(target, 0), FileError::Success);
-    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
-    const mode_t old = ::umask(027);
-    ASSERT_EQ(wave->Save(dir.File("new.wav"), 0), FileError::Success);
-    ::umask(old);
-    EXPECT_EQ(std::filesystem::status(dir.File("new.wav")).permissions(),
-              std::filesystem::perms(0640));
 }
 
 }  // namespace
