@@ -80,6 +80,7 @@ std::string Configure(const Options& options, BatchConversion& batch) {
     if (!ParseBatchFormat(options.format, format))
         return "unknown output format '" + options.format + "' (wav, au, aif, ra or raw)";
     batch.SetOutputFormat(format);
+    batch.SetResampleForTarget(true);
     if (!options.subFormat.empty()) {
         if (std::string error = ApplySubFormat(batch, options.subFormat); !error.empty())
             return error;

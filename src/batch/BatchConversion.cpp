@@ -5,6 +5,8 @@
 #include "batch/BatchFilters.h"
 #include "formats/FileError.h"
 #include "formats/RealAudioExport.h"
+#include "formats/streams/BlockStream.h"
+#include "formats/streams/ConvertStream.h"
 #include "resources/Strings.h"
 #include "wavedata/WaveObject.h"
 
@@ -36,6 +38,25 @@ std::string BaseName(const std::string& path) {
     const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos) name.erase(dot);
     return name;
+}
+
+// The sound as 16-bit PCM at another rate or channel count, in temporary storage; null when
+// it cannot be had.
+std::unique_ptr<WaveObject> Resampled(const WaveObject& wave, const WaveFormat& pcm,
+                                      const std::string& tempDirectory) {
+    if (!wave.format || !wave.data) return nullptr;
+    auto block = std::make_unique<BorrowedBlock>(wave.data, wave.dataBytes, false, true);
+    ConvertStream source(*wave.format, pcm, std::make_unique<BlockStream>(std::move(block)));
+    if (!source.IsOk()) return nullptr;
+    auto result = std::make_unique<WaveObject>(1, tempDirectory.c_str());
+    if (!result->Allocate(pcm, source.Size() / pcm.blockAlign)) return nullptr;
+    std::uint32_t got = 0;
+    for (std::uint32_t n; got < result->dataBytes &&
+                          (n = source.Read(result->data + got, result->dataBytes - got)) > 0;)
+        got += n;
+    result->dataBytes = got - got % pcm.blockAlign;  // the estimate may run a little long
+    result->CopyInfo(&wave);
+    return result;
 }
 
 }  // namespace
@@ -177,6 +198,21 @@ bool BatchConversion::SaveWave(WaveObject& wave, const std::string& output, Batc
                     return false;
                 }
                 option.target = target.get();
+                if (resampleForTarget_ && target->formatTag != kTagPcm &&
+                    (target->samplesPerSec != wave.format->samplesPerSec ||
+                     target->channels != wave.format->channels)) {
+                    const auto pcm =
+                        Resampled(wave, PcmFormat(target->samplesPerSec, 16, target->channels),
+                                  tempDirectory_);
+                    if (!pcm) {
+                        errorText = FileErrorText(FileError::NoMemory);
+                        return false;
+                    }
+                    const FileError saved =
+                        pcm->Save(output, kFileWave, option, ForwardPercent, &monitor);
+                    errorText = FileErrorText(saved);
+                    return saved == FileError::Success;
+                }
             }
             break;
         case BatchFormat::Au:

@@ -59,6 +59,10 @@ class BatchConversion {
     // AU: 0 linear, 1 Mu-Law, 2 A-law; RealAudio: the method 0 to 9; raw: SampleCode 1 to 6.
     void SetSubFormatNumber(std::uint32_t number);
     [[nodiscard]] bool HasSubFormat() const { return hasSubFormat_; }
+    // The Wave writer converts in one codec step, which cannot also change the rate or the
+    // channels of a compressed target. When set, a sound is first resampled to such a
+    // target's rate and channels (the command line sets it; the dialog's run does not).
+    void SetResampleForTarget(bool on) { resampleForTarget_ = on; }
 
     // An empty folder writes to the current one.
     void SetOutputFolder(std::string folder);
@@ -88,6 +92,7 @@ class BatchConversion {
     BatchFormat format_ = BatchFormat::Wave;
     bool hasSubFormat_ = false;
     WaveTargetFn waveTarget_;
+    bool resampleForTarget_ = false;
     std::uint32_t subFormatNumber_ = 0;
     std::string outputFolder_;
     std::string tempDirectory_;

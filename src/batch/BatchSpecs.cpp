@@ -173,6 +173,8 @@ namespace kelvane {
 
 FormatPtr MakeWaveTarget(std::uint16_t tag, std::uint32_t rate, std::uint16_t channels,
                          std::uint16_t bits, const WaveFormat& sound) {
+    const std::uint32_t givenRate = rate;
+    const std::uint16_t givenChannels = channels;
     if (rate == 0) rate = sound.samplesPerSec;
     if (channels == 0) channels = sound.channels;
     if (rate == 0 || channels < 1 || channels > 2) return nullptr;
@@ -192,11 +194,20 @@ FormatPtr MakeWaveTarget(std::uint16_t tag, std::uint32_t rate, std::uint16_t ch
         f.bitsPerSample = 8;
         return CopyFormat(f);
     }
-    // The compressed formats carry codec-specific extra bytes: take the codec's own header.
+    // The compressed formats carry codec-specific extra bytes: take the codec's own header,
+    // at the sound's rate and channels when the codec offers them, else at its first offer
+    // that fits what was given.
     const WaveFormat seed = PcmFormat(rate, 16, channels);
     for (auto& offered : AcmEnumFormats(&seed, tag)) {
         const WaveFormat& f = *offered.format;
         if (f.samplesPerSec == rate && f.channels == channels &&
+            (bits == 0 || f.bitsPerSample == bits))
+            return std::move(offered.format);
+    }
+    for (auto& offered : AcmEnumFormats(nullptr, tag)) {
+        const WaveFormat& f = *offered.format;
+        if ((givenRate == 0 || f.samplesPerSec == givenRate) &&
+            (givenChannels == 0 || f.channels == givenChannels) &&
             (bits == 0 || f.bitsPerSample == bits))
             return std::move(offered.format);
     }

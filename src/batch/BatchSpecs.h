@@ -27,12 +27,14 @@ struct FilterSpec {
 
 // The sub-format of the batch's current output format:
 //   wav: TAG[:RATE[:CHANNELS[:BITS]]], TAG one of pcm, mulaw, alaw, ima-adpcm, ms-adpcm, gsm;
-//        what is left out is taken from each sound (bits: the tag's usual size);
+//        what is left out is taken from each sound where the codec allows (bits: the tag's
+//        usual size); a sound is brought to a compressed target's rate and channels first;
 //   au: linear, mulaw or alaw; ra: a method 0 to 9; raw: a data format 1 to 6.
 [[nodiscard]] std::string ApplySubFormat(BatchConversion& batch, std::string_view text);
 
 // A Wave target of the given tag; rate, channels or bits 0 take the sound's own (bits: the
-// tag's usual size). Null when no codec offers that format.
+// tag's usual size), or, for a codec that does not offer the sound's, the codec's first
+// format. Null when no codec offers that format.
 [[nodiscard]] FormatPtr MakeWaveTarget(std::uint16_t tag, std::uint32_t rate,
                                        std::uint16_t channels, std::uint16_t bits,
                                        const WaveFormat& sound);
