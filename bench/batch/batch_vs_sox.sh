@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Batch conversion beside sox: twenty 1-minute 44100 Hz stereo Wave files through volume
+# (50 %) then normalize into AU Mu-Law, by kelvane-batch in one run and by a shell loop of
+# sox. Each side runs three times in turn; the best times of each are compared.
+#
+#   bench/batch/batch_vs_sox.sh [path/to/kelvane-batch]
+set -euo pipefail
+
+batch=${1:-build/apps/kelvane-batch/kelvane-batch}
+[[ -x $batch ]] || { echo "kelvane-batch not found at $batch (build it first)" >&2; exit 1; }
+command -v sox >/dev/null || { echo "sox is not installed" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/in" "$work/kelvane" "$work/sox"
+
+echo "Making 20 one-minute 44100 Hz stereo Wave files..."
+for i in $(seq -w 1 20); do
+    sox -n -r 44100 -c 2 -b 16 "$work/in/f$i.wav" synth 60 sine $((200 + 10#$i * 37)) \
+        sine $((300 + 10#$i * 53)) vol 0.4
+done
+
+run_kelvane() {
+    "$batch" -q -o "$work/kelvane" -f au --subformat mulaw \
+        --filter volume:LEFTVOLUME=50,RIGHTVOLUME=50 --filter normalize "$work"/in/*.wav
+}
+
+run_sox() {
+    for f in "$work"/in/*.wav; do
+        sox -V1 "$f" -e mu-law "$work/sox/$(basename "$f" .wav).au" vol 0.5 norm
+    done
+}
+
+# Wall time, and processor time (user + system, children included): on a busy machine the
+# second says more than the first.
+measure() {
+    local TIMEFORMAT='%R %U %S'
+    local t
+    t=$({ time "$1" >/dev/null 2>&1; } 2>&1)
+    read -r wall user sys <<<"$t"
+    echo "$wall $(echo "$user + $sys" | bc -l)"
+}
+
+best() { if [[ -z $1 ]] || (($(echo "$2 < $1" | bc -l))); then echo "$2"; else echo "$1"; fi; }
+
+kw="" kc="" sw="" sc=""
+for round in 1 2 3; do
+    read -r w c <<<"$(measure run_kelvane)"
+    kw=$(best "$kw" "$w") kc=$(best "$kc" "$c")
+    read -r w2 c2 <<<"$(measure run_sox)"
+    sw=$(best "$sw" "$w2") sc=$(best "$sc" "$c2")
+    printf 'round %d: kelvane-batch %.2f s wall %.2f s cpu; sox %.2f s wall %.2f s cpu\n' \
+        "$round" "$w" "$c" "$w2" "$c2"
+done
+
+# Both sides must have written the same kind of file.
+soxi -e "$work/kelvane/f01.au" | grep -q "u-law" || { echo "kelvane-batch did not write Mu-Law" >&2; exit 1; }
+soxi -e "$work/sox/f01.au" | grep -q "u-law" || { echo "sox did not write Mu-Law" >&2; exit 1; }
+
+printf 'best wall: kelvane-batch %.2f s, sox %.2f s: %.2fx as fast\n' \
+    "$kw" "$sw" "$(echo "$sw / $kw" | bc -l)"
+printf 'best cpu:  kelvane-batch %.2f s, sox %.2f s: %.2fx as fast\n' \
+    "$kc" "$sc" "$(echo "$sc / $kc" | bc -l)"
