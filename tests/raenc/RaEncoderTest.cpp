@@ -47,8 +47,10 @@ bool EncodeFile(const std::string& path, int method, const std::vector<std::int1
     ok = ok && RAenc_Start(h) == 0;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(pcm.data());
     const std::size_t total = pcm.size() * 2;
-    for (std::size_t done = 0; ok && done < total; done += input) {
-        const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(input, total - done));
+    // Odd methods get pieces that split frames, as a converting source may deliver them.
+    const std::uint32_t piece = method % 2 ? input - 3 : input;
+    for (std::size_t done = 0; ok && done < total; done += piece) {
+        const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(piece, total - done));
         std::uint32_t produced = 0, status = 0;
         ok = RAenc_Encode(h, bytes + done, n, 0, &produced, 0, &status) == 0;
     }

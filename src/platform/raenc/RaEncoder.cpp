@@ -43,6 +43,7 @@ struct RaEncoder {
     AVFrame* frame = nullptr;
     AVPacket* packet = nullptr;
     PcmAdapter adapter;
+    std::vector<std::uint8_t> partial;  // input bytes short of a whole frame
     std::vector<std::int16_t> pending;  // converted samples, interleaved, not yet encoded
     std::string path;
     std::int64_t nextPts = 0;
@@ -229,8 +230,15 @@ int RAenc_Encode(RaHandle handle, const void* bytes, std::uint32_t count, int /*
     if (status) *status = 0;
     if (!handle || !handle->started || handle->finished || (!bytes && count)) return 1;
     const std::uint32_t written = handle->bytesWritten;
-    const int result = handle->Feed(static_cast<const std::int16_t*>(bytes),
-                                    count / (2u * handle->input.channels));
+    // A frame split between two calls waits in `partial` for its other half.
+    const auto* in = static_cast<const std::uint8_t*>(bytes);
+    auto& partial = handle->partial;
+    partial.insert(partial.end(), in, in + count);
+    const std::uint32_t frameBytes = 2u * handle->input.channels;
+    const auto frames = static_cast<std::uint32_t>(partial.size() / frameBytes);
+    const int result = handle->Feed(reinterpret_cast<const std::int16_t*>(partial.data()), frames);
+    partial.erase(partial.begin(),
+                  partial.begin() + static_cast<std::ptrdiff_t>(frames * frameBytes));
     if (produced) *produced = handle->bytesWritten - written;
     if (status) *status = static_cast<std::uint32_t>(result);
     return result == 0 ? 0 : 1;
