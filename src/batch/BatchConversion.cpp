@@ -186,53 +186,52 @@ bool BatchConversion::SaveWave(WaveObject& wave, const std::string& output, Batc
         errorText = RealAudioErrorText(result);
         return result == RealAudioResult::Success;
     }
-    std::uint32_t type = kFileWave;
-    SaveOption option;
-    FormatPtr target;
-    switch (format_) {
-        case BatchFormat::Wave:
-            if (hasSubFormat_) {
-                target = wave.format ? waveTarget_(*wave.format) : nullptr;
-                if (!target) {
-                    errorText = FileErrorText(FileError::Unsupported);
-                    return false;
-                }
-                option.target = target.get();
-                if (resampleForTarget_ && target->formatTag != kTagPcm &&
-                    (target->samplesPerSec != wave.format->samplesPerSec ||
-                     target->channels != wave.format->channels)) {
-                    const auto pcm =
-                        Resampled(wave, PcmFormat(target->samplesPerSec, 16, target->channels),
-                                  tempDirectory_);
-                    if (!pcm) {
-                        errorText = FileErrorText(FileError::NoMemory);
-                        return false;
-                    }
-                    const FileError saved =
-                        pcm->Save(output, kFileWave, option, ForwardPercent, &monitor);
-                    errorText = FileErrorText(saved);
-                    return saved == FileError::Success;
-                }
-            }
-            break;
-        case BatchFormat::Au:
-            type = kFileAu;
-            option.code = hasSubFormat_ ? subFormatNumber_ : 0;
-            break;
-        case BatchFormat::Aiff:
-            type = kFileAiff;
-            break;
-        default: {
-            type = kFileRawSave;
-            const bool eightBit = wave.format && wave.format->bitsPerSample == 8;
-            const auto fallback = eightBit ? SampleCode::Unsigned8 : SampleCode::Signed16LE;
-            option.code = hasSubFormat_ ? subFormatNumber_ : static_cast<std::uint32_t>(fallback);
-            break;
-        }
-    }
-    const FileError saved = wave.Save(output, type, option, ForwardPercent, &monitor);
+    const FileError saved =
+        format_ == BatchFormat::Wave && hasSubFormat_
+            ? SaveConvertedWave(wave, output, monitor)
+            : wave.Save(output, SaveType(), SaveOptionFor(wave), ForwardPercent, &monitor);
     errorText = FileErrorText(saved);
     return saved == FileError::Success;
+}
+
+std::uint32_t BatchConversion::SaveType() const {
+    switch (format_) {
+        case BatchFormat::Au:
+            return kFileAu;
+        case BatchFormat::Aiff:
+            return kFileAiff;
+        case BatchFormat::Raw:
+            return kFileRawSave;
+        default:
+            return kFileWave;
+    }
+}
+
+SaveOption BatchConversion::SaveOptionFor(const WaveObject& wave) const {
+    SaveOption option;
+    if (format_ == BatchFormat::Au) option.code = hasSubFormat_ ? subFormatNumber_ : 0;
+    if (format_ == BatchFormat::Raw) {
+        const bool eightBit = wave.format && wave.format->bitsPerSample == 8;
+        const auto fallback = eightBit ? SampleCode::Unsigned8 : SampleCode::Signed16LE;
+        option.code = hasSubFormat_ ? subFormatNumber_ : static_cast<std::uint32_t>(fallback);
+    }
+    return option;
+}
+
+FileError BatchConversion::SaveConvertedWave(WaveObject& wave, const std::string& output,
+                                             BatchMonitor& monitor) {
+    const FormatPtr target = wave.format ? waveTarget_(*wave.format) : nullptr;
+    if (!target) return FileError::Unsupported;
+    SaveOption option;
+    option.target = target.get();
+    const bool resample = resampleForTarget_ && target->formatTag != kTagPcm &&
+                          (target->samplesPerSec != wave.format->samplesPerSec ||
+                           target->channels != wave.format->channels);
+    if (!resample) return wave.Save(output, kFileWave, option, ForwardPercent, &monitor);
+    const auto pcm =
+        Resampled(wave, PcmFormat(target->samplesPerSec, 16, target->channels), tempDirectory_);
+    if (!pcm) return FileError::NoMemory;
+    return pcm->Save(output, kFileWave, option, ForwardPercent, &monitor);
 }
 
 }  // namespace kelvane

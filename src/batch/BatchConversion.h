@@ -9,6 +9,7 @@
 
 #include "batch/BatchMonitor.h"
 #include "batch/FilterEntry.h"
+#include "formats/FileError.h"
 #include "wavedata/WaveObject.h"
 
 namespace kelvane {
@@ -86,6 +87,9 @@ class BatchConversion {
     Step ConvertOne(const std::string& path, BatchMonitor& monitor, BatchSummary& summary);
     bool SaveWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor,
                   std::string& errorText);
+    [[nodiscard]] std::uint32_t SaveType() const;
+    [[nodiscard]] SaveOption SaveOptionFor(const WaveObject& wave) const;
+    FileError SaveConvertedWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor);
 
     std::vector<std::string> inputs_;
     std::vector<std::unique_ptr<FilterEntry>> chain_;
