@@ -151,9 +151,11 @@ TEST_F(BatchCommand, ExitStatusesAndUsageErrors) {
         EXPECT_TRUE(stdout_.empty()) << arguments;
     }
     // Options may follow the files; keys are read without regard to case.
-    EXPECT_EQ(Batch("a.wav -o out --filter echo:number=3,DELAY=120 --filter pitch:CHANGEPITCH=150"),
+    EXPECT_EQ(Batch("a.wav -o out --filter echo:number=3,DELAY=120 --filter pitch:CHANGEPITCH=150 "
+                    "--filter stretch:COMPRESSEXPAND=150 --filter center"),
               0)
         << Stderr();
+    EXPECT_NEAR(Seconds(Out("a.wav")), 0.3, 0.01);  // stretched to 150 %, the pitch kept length
     EXPECT_EQ(Batch("-o out a.wav missing.wav"), 1);
     EXPECT_NE(stdout_.find(FormatString(2000, "missing.wav", "")
                                .substr(0, FormatString(2000, "missing.wav", "").find('\n'))),
