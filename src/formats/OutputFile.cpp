@@ -53,6 +53,8 @@ OutputFile::OutputFile(std::string target, Mode mode) : target_(std::move(target
         if (fd_ >= 0) path_ = target_;
         return;
     }
+    struct stat st {};
+    if (::stat(target_.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;  // cannot be replaced
     const std::string folder = FolderOf(target_);
     std::string pattern =
         (folder == "." ? std::string() : folder) + "." + NameOf(target_) + ".XXXXXX";

@@ -164,6 +164,7 @@ TEST(AtomicSave, AFailedSaveLeavesTheTargetAsItWasAndNoOtherFile) {
     EXPECT_EQ(big->WriteWaveFile(dir.File("missing/x.wav")), 0u);
     EXPECT_EQ(big->Save(dir.File("missing/x.wav"), 0), FileError::CannotCreate);
     EXPECT_EQ(big->Save(dir.File("missing/x.aiff"), 0), FileError::CannotCreate);
+    EXPECT_EQ(big->Save(dir.path(), kFileAu), FileError::CannotCreate);
 }
 
 TEST(AtomicSave, ReplacingKeepsTheTargetsPermissionsAndNewFilesFollowTheUmask) {
