@@ -1,5 +1,7 @@
 #include "formats/AuFile.h"
 
+#include <cstring>
+
 #include "formats/OutputFile.h"
 #include "formats/SourceFile.h"
 #include "formats/WriterSource.h"
@@ -125,7 +127,7 @@ FileError WriteAuFile(WaveObject& wave, const std::string& fileName, std::uint32
     PutBe32(header + 12, encoding);
     PutBe32(header + 16, format.samplesPerSec);
     PutBe32(header + 20, format.channels);
-    header[24] = 'm', header[25] = 'o', header[26] = 'o', header[27] = 'd';
+    std::memcpy(header + 24, "mood", 4);
     if (!file.Write(header, sizeof header)) return FileError::WriteFailed;
 
     WriterSource source(wave);
