@@ -38,10 +38,10 @@ measure() {
     local t
     t=$({ time "$1" >/dev/null 2>&1; } 2>&1)
     read -r wall user sys <<<"$t"
-    echo "$wall $(echo "$user + $sys" | bc -l)"
+    echo "$wall $(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')"
 }
 
-best() { if [[ -z $1 ]] || (($(echo "$2 < $1" | bc -l))); then echo "$2"; else echo "$1"; fi; }
+best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
 
 kw="" kc="" sw="" sc=""
 for round in 1 2 3; do
@@ -58,6 +58,6 @@ soxi -e "$work/kelvane/f01.au" | grep -q "u-law" || { echo "kelvane-batch did no
 soxi -e "$work/sox/f01.au" | grep -q "u-law" || { echo "sox did not write Mu-Law" >&2; exit 1; }
 
 printf 'best wall: kelvane-batch %.2f s, sox %.2f s: %.2fx as fast\n' \
-    "$kw" "$sw" "$(echo "$sw / $kw" | bc -l)"
+    "$kw" "$sw" "$(awk -v a="$sw" -v b="$kw" 'BEGIN { print a / b }')"
 printf 'best cpu:  kelvane-batch %.2f s, sox %.2f s: %.2fx as fast\n' \
-    "$kc" "$sc" "$(echo "$sc / $kc" | bc -l)"
+    "$kc" "$sc" "$(awk -v a="$sc" -v b="$kc" 'BEGIN { print a / b }')"
