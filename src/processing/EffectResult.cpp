@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include <sys/mman.h>
-
 namespace kelvane {
 
 FrameRange ProcessedRange(std::uint32_t start, std::uint32_t length, std::uint32_t waveLength) {
@@ -22,10 +20,6 @@ std::unique_ptr<WaveObject> NewResultWave(const WaveObject& source, const WaveFo
                                           std::uint32_t frames) {
     auto result = std::make_unique<WaveObject>(1, source.tempDirectory.c_str());
     if (!result->Allocate(format, frames)) return nullptr;
-    // New storage comes with a sequential read-ahead hint, but a result is written, often out
-    // of order (reverse, large memcpy): under that hint first writes that run backwards cost
-    // seconds instead of milliseconds on a 100 MB wave.
-    if (result->data != nullptr) ::madvise(result->data, result->dataBytes, MADV_NORMAL);
     return result;
 }
 

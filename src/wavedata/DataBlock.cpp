@@ -76,6 +76,7 @@ MappedFileBlock::MappedFileBlock(std::uint32_t bytes, const char* fileName, bool
             fd = -1;
         }
         size = bytes;
+        created_ = true;
     } else if (fileName != nullptr) {
         fd = ::open(fileName, (ro ? O_RDONLY : O_RDWR) | O_CLOEXEC);
         if (deleteOnClose && fd >= 0) ::unlink(fileName);
@@ -117,7 +118,10 @@ void MappedFileBlock::Lock() {
     if (mapFd >= 0 && bytes > 0) {
         void* view = ::mmap(nullptr, bytes, prot, MAP_SHARED, mapFd, 0);
         if (view != MAP_FAILED) {
-            ::madvise(view, bytes, sequential ? MADV_SEQUENTIAL : MADV_RANDOM);
+            // The access hint serves files that are read. A file made here is about to be
+            // written, often out of order (reverse, large copies), and a sequential hint
+            // makes such first writes many times slower.
+            if (!created_) ::madvise(view, bytes, sequential ? MADV_SEQUENTIAL : MADV_RANDOM);
             pointer = static_cast<std::uint8_t*>(view);
             mappedBytes_ = bytes;
             size = bytes;

@@ -74,6 +74,7 @@ class MappedFileBlock final : public DataBlock {
 
   private:
     std::uint32_t mappedBytes_ = 0;
+    bool created_ = false;
 };
 
 // ---- Temporary files and file services ---------------------------------------------------
