@@ -96,7 +96,7 @@ TEST_F(RealAudioExport, SoundsReachTheEncoderAs16BitPcmAtTheirOwnRate) {
         ASSERT_EQ(ExportRealAudio(path, c.method, wave, progress, Recorder()),
                   RealAudioResult::Success);
         EXPECT_EQ(g_described.formatTag, 1);
-        EXPECT_EQ(g_described.samplesPerSec, c.rate);
+        EXPECT_EQ(std::uint32_t{g_described.samplesPerSec}, c.rate);  // a packed field
         EXPECT_EQ(g_described.bitsPerSample, 16);
         EXPECT_EQ(g_described.channels, c.channels);
         EXPECT_TRUE(std::is_sorted(progress.seen.begin(), progress.seen.end()));
