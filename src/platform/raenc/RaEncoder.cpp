@@ -48,7 +48,6 @@ struct RaEncoder {
     std::string path;
     std::int64_t nextPts = 0;
     std::uint64_t framesIn = 0;  // converted frames, before padding
-    std::uint32_t largestPacket = 0;
     std::uint32_t bytesWritten = 0;
     bool started = false;
     bool finished = false;
@@ -103,9 +102,7 @@ struct RaEncoder {
             const int got = avcodec_receive_packet(codec, packet);
             if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return 0;
             if (got < 0) return got;
-            const auto size = static_cast<std::uint32_t>(packet->size);
-            if (size > largestPacket) largestPacket = size;
-            bytesWritten += size;
+            bytesWritten += static_cast<std::uint32_t>(packet->size);
             packet->stream_index = stream->index;
             av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
             const int written = av_write_frame(output, packet);
@@ -236,7 +233,10 @@ int RAenc_Encode(RaHandle handle, const void* bytes, std::uint32_t count, int /*
     partial.insert(partial.end(), in, in + count);
     const std::uint32_t frameBytes = 2u * handle->input.channels;
     const auto frames = static_cast<std::uint32_t>(partial.size() / frameBytes);
-    const int result = handle->Feed(reinterpret_cast<const std::int16_t*>(partial.data()), frames);
+    // No whole frame yet: nothing to convert (a null input would mean the end).
+    const int result =
+        frames == 0 ? 0
+                    : handle->Feed(reinterpret_cast<const std::int16_t*>(partial.data()), frames);
     partial.erase(partial.begin(),
                   partial.begin() + static_cast<std::ptrdiff_t>(frames * frameBytes));
     if (produced) *produced = handle->bytesWritten - written;
