@@ -6,6 +6,10 @@
 
 namespace kelvane {
 
+namespace {
+constexpr std::uint32_t kMaxSourceBuffer = 1u << 20;
+}  // namespace
+
 AcmStream::AcmStream(const WaveFormat& source, const WaveFormat& target,
                      std::unique_ptr<SampleStream> inner)
     : source_(CopyFormat(source)), target_(CopyFormat(target)), inner_(std::move(inner)) {
@@ -24,9 +28,11 @@ AcmStream::~AcmStream() {
 void AcmStream::Open() {
     if (!source_ || !target_ || !inner_.Offers(CapsReadable)) return;
     if (AcmConversion::Open(*source_, *target_, conversion_) != AcmResult::Ok) return;
-    // A quarter second of source, but never less than one whole block.
+    // A quarter second of source, but never less than one whole block, nor more than
+    // kMaxSourceBuffer: a damaged header's byte rate must not decide how much memory a
+    // stream takes (no real format comes near it).
     const std::uint32_t block = std::max<std::uint32_t>(source_->blockAlign, 1);
-    sourceBufferSize_ = std::max(source_->avgBytesPerSec / 4, block);
+    sourceBufferSize_ = std::max(std::min(source_->avgBytesPerSec / 4, kMaxSourceBuffer), block);
     if (conversion_->TargetSize(sourceBufferSize_, targetBufferSize_) != AcmResult::Ok ||
         targetBufferSize_ == 0)
         return;
