@@ -13,7 +13,7 @@
 #include "ConsoleMonitor.h"
 #include "FileInfo.h"
 #include "batch/BatchConversion.h"
-#include "batch/BatchSpecs.h"
+#include "batch/BatchOptions.h"
 #include "wavedata/TempStorageSettings.h"
 
 namespace {
@@ -86,10 +86,10 @@ std::string Configure(const Options& options, BatchConversion& batch) {
             return error;
     }
     for (const std::string& text : options.filters) {
-        FilterSpec spec;
-        if (std::string error = ParseFilterSpec(text, spec); !error.empty()) return error;
-        const FilterEntry* entry = batch.AddFilter(spec.filter);
-        if (!entry || !WriteFilterSettings(*entry, spec))
+        FilterOption option;
+        if (std::string error = ParseFilterOption(text, option); !error.empty()) return error;
+        const FilterEntry* entry = batch.AddFilter(option.filter);
+        if (!entry || !WriteFilterSettings(*entry, option))
             return "cannot write the settings of filter '" + text + "' to a temporary file";
     }
     batch.SetOutputFolder(options.outputDir);

@@ -1,4 +1,4 @@
-#include "batch/BatchSpecs.h"
+#include "batch/BatchOptions.h"
 
 #include <algorithm>
 #include <cctype>
@@ -89,17 +89,17 @@ std::string NumberSubFormat(BatchConversion& batch, std::string_view text, std::
 
 }  // namespace
 
-std::string ParseFilterSpec(std::string_view text, FilterSpec& spec) {
-    spec = {};
+std::string ParseFilterOption(std::string_view text, FilterOption& option) {
+    option = {};
     const std::size_t colon = text.find(':');
     const std::string_view name = text.substr(0, colon);
-    spec.filter = BatchFilterByShortName(name);
-    if (spec.filter < 0)
+    option.filter = BatchFilterByShortName(name);
+    if (option.filter < 0)
         return "unknown filter '" + std::string(name) +
                "' (center, convert, volume, swap, reverse, normalize, echo, pitch, chorus, "
                "stretch)";
     if (colon == std::string_view::npos) return {};
-    const auto keys = BatchFilterKeys(spec.filter);
+    const auto keys = BatchFilterKeys(option.filter);
     for (const std::string_view pair : Split(text.substr(colon + 1), ',')) {
         const std::size_t equals = pair.find('=');
         const std::string_view key = pair.substr(0, equals);
@@ -121,13 +121,13 @@ std::string ParseFilterSpec(std::string_view text, FilterSpec& spec) {
         if (!ok)
             return "setting '" + std::string(known->key) + "' of filter '" + std::string(name) +
                    "' needs " + (known->fractional ? "a number" : "a whole number");
-        spec.values.emplace_back(std::string(known->key), std::string(value));
+        option.values.emplace_back(std::string(known->key), std::string(value));
     }
     return {};
 }
 
-bool WriteFilterSettings(const FilterEntry& entry, const FilterSpec& spec) {
-    for (const auto& [key, value] : spec.values)
+bool WriteFilterSettings(const FilterEntry& entry, const FilterOption& option) {
+    for (const auto& [key, value] : option.values)
         if (!WritePrivateProfileString(kBatchSection, key, value, entry.SettingsFile()))
             return false;
     return true;

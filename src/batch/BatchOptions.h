@@ -14,13 +14,13 @@ namespace kelvane {
 // returns an empty string on success, else what is wrong, in words.
 
 // "NAME[:KEY=VALUE,...]", NAME a filter's short name, KEY one of its settings keys.
-struct FilterSpec {
+struct FilterOption {
     int filter = -1;
     std::vector<std::pair<std::string, std::string>> values;  // keys spelt as the filter's
 };
-[[nodiscard]] std::string ParseFilterSpec(std::string_view text, FilterSpec& spec);
-// Writes exactly the spec's values into the entry's settings file, section "BATCH".
-[[nodiscard]] bool WriteFilterSettings(const FilterEntry& entry, const FilterSpec& spec);
+[[nodiscard]] std::string ParseFilterOption(std::string_view text, FilterOption& option);
+// Writes exactly the option's values into the entry's settings file, section "BATCH".
+[[nodiscard]] bool WriteFilterSettings(const FilterEntry& entry, const FilterOption& option);
 
 // "wav", "au", "aif", "ra" or "raw"; false for anything else.
 [[nodiscard]] bool ParseBatchFormat(std::string_view text, BatchFormat& format);
