@@ -153,6 +153,21 @@ TEST(DataBlock, TempNamesAndFreeSpace) {
     EXPECT_EQ(TempFileName(dir.File("missing"), "WAV", a), 0u);
     EXPECT_GT(FreeDiskSpace(dir.path()), 0u);
     EXPECT_EQ(FreeDiskSpace(dir.File("missing")), 0u);
+
+    // $TMPDIR is honoured while it can be entered; otherwise names are made in /tmp.
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    ::setenv("TMPDIR", dir.path().c_str(), 1);
+    EXPECT_EQ(SystemTempDirectory(), dir.path() + "/");
+    ::setenv("TMPDIR", dir.File("missing").c_str(), 1);
+    EXPECT_EQ(SystemTempDirectory(), "/tmp/");
+    EXPECT_NE(SystemTempFileName(nullptr, a), 0u);
+    EXPECT_EQ(a.rfind("/tmp/TMP", 0), 0u) << a;
+    std::filesystem::remove(a);
+    if (old)
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
 }
 
 }  // namespace
