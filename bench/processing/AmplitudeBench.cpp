@@ -12,28 +12,6 @@
 namespace kelvane::bench {
 namespace {
 
-template <typename Effect>
-void RunRange(benchmark::State& state, const Effect& effect) {
-    const WaveObject& wave = BenchWave();
-    for (auto _ : state) {
-        auto result = effect.Process(wave, 0, 0, nullptr);
-        if (!result) state.SkipWithError("no result");
-        benchmark::DoNotOptimize(result.get());
-    }
-    SetBenchBytes(state);
-}
-
-template <typename Effect>
-void RunWhole(benchmark::State& state, const Effect& effect) {
-    const WaveObject& wave = BenchWave();
-    for (auto _ : state) {
-        auto result = effect.Process(wave, nullptr);
-        if (!result) state.SkipWithError("no result");
-        benchmark::DoNotOptimize(result.get());
-    }
-    SetBenchBytes(state);
-}
-
 void BM_Volume(benchmark::State& state) {
     VolumeEffect effect(true, {});
     effect.settings = {80, 120, 0};

@@ -113,6 +113,41 @@ inline void RunSox(benchmark::State& state, const std::string& effect, bool toFi
     SetBenchBytes(state);
 }
 
+// One effect run per iteration, over the whole bench wave, by each form of Process.
+template <typename Effect>
+inline void RunRange(benchmark::State& state, const Effect& effect) {
+    const WaveObject& wave = BenchWave();
+    for (auto _ : state) {
+        auto result = effect.Process(wave, 0, 0, nullptr);
+        if (!result) state.SkipWithError("no result");
+        benchmark::DoNotOptimize(result.get());
+    }
+    SetBenchBytes(state);
+}
+
+template <typename Effect>
+inline void RunWhole(benchmark::State& state, const Effect& effect) {
+    const WaveObject& wave = BenchWave();
+    for (auto _ : state) {
+        auto result = effect.Process(wave, nullptr);
+        if (!result) state.SkipWithError("no result");
+        benchmark::DoNotOptimize(result.get());
+    }
+    SetBenchBytes(state);
+}
+
+template <typename Effect>
+inline void RunByAddress(benchmark::State& state, const Effect& effect) {
+    const WaveObject& wave = BenchWave();
+    for (auto _ : state) {
+        std::uint32_t start = 0, length = 0;
+        auto result = effect.Process(wave, start, length, nullptr);
+        if (!result) state.SkipWithError("no result");
+        benchmark::DoNotOptimize(result.get());
+    }
+    SetBenchBytes(state);
+}
+
 inline void BM_Memcpy(benchmark::State& state) {
     const WaveObject& src = BenchWave();
     static const std::unique_ptr<WaveObject> dst = [&] {

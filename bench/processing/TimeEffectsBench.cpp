@@ -1,6 +1,5 @@
 // Echo, chorus, change pitch and compress/expand over ten minutes of 44100 Hz 16-bit stereo,
 // each beside memcpy of the same bytes and beside the nearest sox effect on the same data.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include "processing/BenchWave.h"
@@ -21,29 +20,6 @@ const SettingsPlace& ScratchSettings() {
         ~Place() { std::remove(place.file.c_str()); }
     } place;
     return place.place;
-}
-
-template <typename Effect>
-void RunRange(benchmark::State& state, const Effect& effect) {
-    const WaveObject& wave = BenchWave();
-    for (auto _ : state) {
-        auto result = effect.Process(wave, 0, 0, nullptr);
-        if (!result) state.SkipWithError("no result");
-        benchmark::DoNotOptimize(result.get());
-    }
-    SetBenchBytes(state);
-}
-
-template <typename Effect>
-void RunByAddress(benchmark::State& state, const Effect& effect) {
-    const WaveObject& wave = BenchWave();
-    for (auto _ : state) {
-        std::uint32_t start = 0, length = 0;
-        auto result = effect.Process(wave, start, length, nullptr);
-        if (!result) state.SkipWithError("no result");
-        benchmark::DoNotOptimize(result.get());
-    }
-    SetBenchBytes(state);
 }
 
 void BM_Echo(benchmark::State& state) {
@@ -77,20 +53,9 @@ void BM_CompressExpand80(benchmark::State& state) {
     RunByAddress(state, effect);
 }
 
-double ChildCpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-}
-
 // sox reads the WAV file and writes a WAV file in /tmp, without dither (less work for sox).
-// Its CPU time is counted too, as the machine may be shared while the wall clock runs.
 void Sox(benchmark::State& state, const std::string& effect) {
-    const double before = ChildCpuSeconds();
     RunSox(state, effect, true, "-D");
-    state.counters["sox_cpu_ms"] =
-        (ChildCpuSeconds() - before) * 1000.0 / static_cast<double>(state.iterations());
 }
 
 void BM_SoxEcho(benchmark::State& state) {
