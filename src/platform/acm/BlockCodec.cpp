@@ -58,4 +58,21 @@ std::uint32_t BlockEncoder::ConvertTail(const std::uint8_t* source, std::uint32_
     return targetBlock_;
 }
 
+void BlockDecoder::ConvertBlocks(const std::uint8_t* source, std::uint8_t* target,
+                                 std::uint32_t blocks) {
+    for (std::uint32_t b = 0; b < blocks; ++b)
+        DecodeBlock(source + static_cast<std::size_t>(b) * sourceBlock_,
+                    reinterpret_cast<std::int16_t*>(target) +
+                        static_cast<std::size_t>(b) * samplesPerBlock_ * channels_,
+                    samplesPerBlock_);
+}
+
+std::uint32_t BlockDecoder::ConvertTail(const std::uint8_t* source, std::uint32_t bytes,
+                                        std::uint8_t* target) {
+    const std::uint32_t frames = std::min(samplesPerBlock_, FramesInPartialBlock(bytes));
+    if (frames == 0) return 0;
+    DecodeBlock(source, reinterpret_cast<std::int16_t*>(target), frames);
+    return frames * channels_ * 2;
+}
+
 }  // namespace kelvane

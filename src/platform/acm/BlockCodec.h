@@ -52,6 +52,30 @@ class BlockEncoder : public BlockCodec {
     std::vector<std::int16_t> pcm_;
 };
 
+// Decodes compressed blocks of samplesPerBlock frames into 16-bit PCM; a partial last block
+// gives the frames its bytes hold.
+class BlockDecoder : public BlockCodec {
+  protected:
+    BlockDecoder(std::uint32_t blockAlign, std::uint16_t channels, std::uint32_t samplesPerBlock)
+        : BlockCodec(blockAlign, samplesPerBlock * channels * 2u),
+          channels_(channels),
+          samplesPerBlock_(samplesPerBlock) {}
+    // Decodes the first `samples` frames of the block at `in`.
+    virtual void DecodeBlock(const std::uint8_t* in, std::int16_t* out,
+                             std::uint32_t samples) const = 0;
+    // Frames in a partial block of `bytes`, 0 when it does not even hold the header.
+    [[nodiscard]] virtual std::uint32_t FramesInPartialBlock(std::uint32_t bytes) const = 0;
+
+    std::uint32_t channels_;
+    std::uint32_t samplesPerBlock_;
+
+  private:
+    void ConvertBlocks(const std::uint8_t* source, std::uint8_t* target,
+                       std::uint32_t blocks) final;
+    std::uint32_t ConvertTail(const std::uint8_t* source, std::uint32_t bytes,
+                              std::uint8_t* target) final;
+};
+
 // Samples per channel in a partial block from the byte count; the decoders' tails use it.
 [[nodiscard]] inline std::int16_t Load16(const std::uint8_t* p) {
     return static_cast<std::int16_t>(p[0] | (p[1] << 8));

@@ -97,35 +97,21 @@ std::uint32_t DeclaredSamplesPerBlock(const WaveFormat& f) {
     return ImaAdpcmDriver::SamplesPerBlock(f.blockAlign, f.channels);
 }
 
-class ImaDecoder final : public BlockCodec {
+class ImaDecoder final : public BlockDecoder {
   public:
     ImaDecoder(std::uint32_t blockAlign, std::uint16_t channels, std::uint32_t samplesPerBlock)
-        : BlockCodec(blockAlign, samplesPerBlock * channels * 2u),
-          channels_(channels),
-          samplesPerBlock_(samplesPerBlock) {}
+        : BlockDecoder(blockAlign, channels, samplesPerBlock) {}
 
   private:
-    void ConvertBlocks(const std::uint8_t* source, std::uint8_t* target,
-                       std::uint32_t blocks) override {
-        for (std::uint32_t b = 0; b < blocks; ++b)
-            DecodeBlock(source + static_cast<std::size_t>(b) * sourceBlock_,
-                        reinterpret_cast<std::int16_t*>(target) +
-                            static_cast<std::size_t>(b) * samplesPerBlock_ * channels_,
-                        samplesPerBlock_);
-    }
-
-    std::uint32_t ConvertTail(const std::uint8_t* source, std::uint32_t bytes,
-                              std::uint8_t* target) override {
+    std::uint32_t FramesInPartialBlock(std::uint32_t bytes) const override {
         const std::uint32_t header = 4u * channels_;
-        if (bytes < header) return 0;
-        const std::uint32_t samples = std::min(samplesPerBlock_, 1 + (bytes - header) / header * 8);
-        DecodeBlock(source, reinterpret_cast<std::int16_t*>(target), samples);
-        return samples * channels_ * 2;
+        return bytes < header ? 0 : 1 + (bytes - header) / header * 8;
     }
 
     // Header per channel: the first sample, the step index and a reserved byte; then, per
     // channel in turn, 4 bytes holding 8 samples, low nibble first.
-    void DecodeBlock(const std::uint8_t* in, std::int16_t* out, std::uint32_t samples) const {
+    void DecodeBlock(const std::uint8_t* in, std::int16_t* out,
+                     std::uint32_t samples) const override {
         const std::uint32_t c = channels_;
         for (std::uint32_t ch = 0; ch < c; ++ch) {
             ImaChannel state{Load16(in + 4 * ch), std::min<std::int32_t>(in[4 * ch + 2], 88)};
@@ -140,9 +126,6 @@ class ImaDecoder final : public BlockCodec {
             }
         }
     }
-
-    std::uint32_t channels_;
-    std::uint32_t samplesPerBlock_;
 };
 
 class ImaEncoder final : public BlockEncoder {

@@ -83,39 +83,24 @@ struct MsChannel {
     }
 };
 
-class MsDecoder final : public BlockCodec {
+class MsDecoder final : public BlockDecoder {
   public:
-    MsDecoder(const WaveFormat& f)
-        : BlockCodec(f.blockAlign,
-                     static_cast<std::uint16_t>(Load16(ExtraBytes(f))) * f.channels * 2u),
-          channels_(f.channels),
-          samplesPerBlock_(static_cast<std::uint16_t>(Load16(ExtraBytes(f)))) {
+    explicit MsDecoder(const WaveFormat& f)
+        : BlockDecoder(f.blockAlign, f.channels,
+                       static_cast<std::uint16_t>(Load16(ExtraBytes(f)))) {
         ReadCoefficients(f, coefficients_);
     }
 
   private:
-    void ConvertBlocks(const std::uint8_t* source, std::uint8_t* target,
-                       std::uint32_t blocks) override {
-        for (std::uint32_t b = 0; b < blocks; ++b)
-            DecodeBlock(source + static_cast<std::size_t>(b) * sourceBlock_,
-                        reinterpret_cast<std::int16_t*>(target) +
-                            static_cast<std::size_t>(b) * samplesPerBlock_ * channels_,
-                        samplesPerBlock_);
-    }
-
-    std::uint32_t ConvertTail(const std::uint8_t* source, std::uint32_t bytes,
-                              std::uint8_t* target) override {
+    std::uint32_t FramesInPartialBlock(std::uint32_t bytes) const override {
         const std::uint32_t header = 7u * channels_;
-        if (bytes < header) return 0;
-        const std::uint32_t samples =
-            std::min(samplesPerBlock_, 2 + (bytes - header) * 2 / channels_);
-        DecodeBlock(source, reinterpret_cast<std::int16_t*>(target), samples);
-        return samples * channels_ * 2;
+        return bytes < header ? 0 : 2 + (bytes - header) * 2 / channels_;
     }
 
     // Header: predictor index per channel, then delta, newest and oldest sample per channel;
     // the oldest sample is output first. Nibbles follow high first, channels interleaved.
-    void DecodeBlock(const std::uint8_t* in, std::int16_t* out, std::uint32_t samples) const {
+    void DecodeBlock(const std::uint8_t* in, std::int16_t* out,
+                     std::uint32_t samples) const override {
         const std::uint32_t c = channels_;
         MsChannel states[2];
         for (std::uint32_t ch = 0; ch < c; ++ch) {
@@ -140,8 +125,6 @@ class MsDecoder final : public BlockCodec {
         }
     }
 
-    std::uint32_t channels_;
-    std::uint32_t samplesPerBlock_;
     Coefficients coefficients_;
 };
 
