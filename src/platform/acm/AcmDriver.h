@@ -49,4 +49,32 @@ inline constexpr std::uint32_t kAcmStandardRates[] = {8000, 11025, 22050, 44100}
            f.blockAlign == f.channels * 2;
 }
 
+// 8- or 16-bit PCM, mono or stereo: what the codecs encode.
+[[nodiscard]] inline bool IsSimplePcm(const WaveFormat& f) {
+    return f.formatTag == kTagPcm && (f.bitsPerSample == 8 || f.bitsPerSample == 16) &&
+           (f.channels == 1 || f.channels == 2) && f.samplesPerSec > 0 &&
+           f.blockAlign == f.channels * f.bitsPerSample / 8;
+}
+
+// A codec that decodes its own format to 16-bit PCM, or encodes 8- or 16-bit PCM into it, at
+// the same rate and channel count.
+template <typename IsCodecFormat>
+[[nodiscard]] bool CodesSameRatePcm(const WaveFormat& s, const WaveFormat& t,
+                                    IsCodecFormat isCodecFormat) {
+    if (s.channels != t.channels || s.samplesPerSec != t.samplesPerSec) return false;
+    if (isCodecFormat(s)) return IsPcm16(t);
+    return isCodecFormat(t) && IsSimplePcm(s);
+}
+
+// The standard rates in mono and stereo and, given a seed, its own rate and channel count,
+// each as make(rate, channels).
+template <typename Make>
+void AddStandardCandidates(const WaveFormat* seed, std::vector<FormatPtr>& out, Make make) {
+    for (std::uint32_t rate : kAcmStandardRates)
+        for (std::uint16_t channels = 1; channels <= 2; ++channels)
+            out.push_back(make(rate, channels));
+    if (seed && seed->samplesPerSec > 0 && (seed->channels == 1 || seed->channels == 2))
+        out.push_back(make(seed->samplesPerSec, seed->channels));
+}
+
 }  // namespace kelvane

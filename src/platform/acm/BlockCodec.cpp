@@ -58,6 +58,23 @@ std::uint32_t BlockEncoder::ConvertTail(const std::uint8_t* source, std::uint32_
     return targetBlock_;
 }
 
+WaveFormat AdpcmHeader(std::uint16_t tag, std::uint32_t rate, std::uint16_t channels,
+                       std::uint16_t extraSize,
+                       std::uint32_t (*samplesPerBlock)(std::uint32_t, std::uint16_t)) {
+    const std::uint32_t perChannel = rate <= 11025 ? 256 : rate <= 22050 ? 512 : 1024;
+    WaveFormat header;
+    header.formatTag = tag;
+    header.channels = channels;
+    header.samplesPerSec = rate;
+    header.blockAlign = static_cast<std::uint16_t>(perChannel * channels);
+    header.bitsPerSample = 4;
+    header.extraSize = extraSize;
+    const std::uint32_t perBlock = samplesPerBlock(header.blockAlign, channels);
+    header.avgBytesPerSec =
+        static_cast<std::uint32_t>(std::uint64_t{rate} * header.blockAlign / perBlock);
+    return header;
+}
+
 void BlockDecoder::ConvertBlocks(const std::uint8_t* source, std::uint8_t* target,
                                  std::uint32_t blocks) {
     for (std::uint32_t b = 0; b < blocks; ++b)

@@ -76,6 +76,13 @@ class BlockDecoder : public BlockCodec {
                               std::uint8_t* target) final;
 };
 
+// The block layout both ADPCM codecs use: 256 bytes a channel up to 11025 Hz, doubling with
+// the rate; the byte rate follows from the frames a block holds.
+[[nodiscard]] WaveFormat AdpcmHeader(std::uint16_t tag, std::uint32_t rate, std::uint16_t channels,
+                                     std::uint16_t extraSize,
+                                     std::uint32_t (*samplesPerBlock)(std::uint32_t,
+                                                                      std::uint16_t));
+
 // Samples per channel in a partial block from the byte count; the decoders' tails use it.
 [[nodiscard]] inline std::int16_t Load16(const std::uint8_t* p) {
     return static_cast<std::int16_t>(p[0] | (p[1] << 8));

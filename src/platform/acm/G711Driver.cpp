@@ -125,12 +125,6 @@ class LawDecoder final : public BlockCodec {
     const std::array<std::int16_t, 256>& table_;
 };
 
-bool IsSimplePcm(const WaveFormat& f) {
-    return f.formatTag == kTagPcm && (f.bitsPerSample == 8 || f.bitsPerSample == 16) &&
-           (f.channels == 1 || f.channels == 2) && f.samplesPerSec > 0 &&
-           f.blockAlign == f.channels * f.bitsPerSample / 8;
-}
-
 }  // namespace
 
 const char* G711Driver::TagName() const {
@@ -163,9 +157,7 @@ bool G711Driver::IsLawFormat(const WaveFormat& f) const {
 }
 
 bool G711Driver::CanOpen(const WaveFormat& s, const WaveFormat& t) const {
-    if (s.channels != t.channels || s.samplesPerSec != t.samplesPerSec) return false;
-    if (IsLawFormat(s)) return IsPcm16(t);
-    return IsLawFormat(t) && IsSimplePcm(s);
+    return CodesSameRatePcm(s, t, [this](const WaveFormat& f) { return IsLawFormat(f); });
 }
 
 std::unique_ptr<AcmCodec> G711Driver::Open(const WaveFormat& s, const WaveFormat& t) const {
@@ -175,11 +167,9 @@ std::unique_ptr<AcmCodec> G711Driver::Open(const WaveFormat& s, const WaveFormat
 }
 
 void G711Driver::Candidates(const WaveFormat* seed, std::vector<FormatPtr>& out) const {
-    for (std::uint32_t rate : kAcmStandardRates)
-        for (std::uint16_t channels = 1; channels <= 2; ++channels)
-            out.push_back(CopyFormat(MakeFormat(tag_, rate, channels)));
-    if (seed && seed->samplesPerSec > 0 && (seed->channels == 1 || seed->channels == 2))
-        out.push_back(CopyFormat(MakeFormat(tag_, seed->samplesPerSec, seed->channels)));
+    AddStandardCandidates(seed, out, [this](std::uint32_t rate, std::uint16_t channels) {
+        return CopyFormat(MakeFormat(tag_, rate, channels));
+    });
 }
 
 }  // namespace kelvane

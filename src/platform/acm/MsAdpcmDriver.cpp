@@ -212,17 +212,8 @@ std::uint32_t MsAdpcmDriver::SamplesPerBlock(std::uint32_t blockAlign, std::uint
 }
 
 FormatPtr MsAdpcmDriver::MakeFormat(std::uint32_t rate, std::uint16_t channels) {
-    const std::uint32_t perChannel = rate <= 11025 ? 256 : rate <= 22050 ? 512 : 1024;
-    WaveFormat header;
-    header.formatTag = kTagMsAdpcm;
-    header.channels = channels;
-    header.samplesPerSec = rate;
-    header.blockAlign = static_cast<std::uint16_t>(perChannel * channels);
-    header.bitsPerSample = 4;
-    header.extraSize = 32;
+    const WaveFormat header = AdpcmHeader(kTagMsAdpcm, rate, channels, 32, SamplesPerBlock);
     const std::uint32_t perBlock = SamplesPerBlock(header.blockAlign, channels);
-    header.avgBytesPerSec =
-        static_cast<std::uint32_t>(std::uint64_t{rate} * header.blockAlign / perBlock);
     FormatPtr format = NewFormat(header);
     std::uint8_t* extra = ExtraBytes(*format);
     Store16(extra, static_cast<std::int32_t>(perBlock));
@@ -235,11 +226,7 @@ FormatPtr MsAdpcmDriver::MakeFormat(std::uint32_t rate, std::uint16_t channels) 
 }
 
 bool MsAdpcmDriver::CanOpen(const WaveFormat& s, const WaveFormat& t) const {
-    if (s.channels != t.channels || s.samplesPerSec != t.samplesPerSec) return false;
-    if (IsMsFormat(s)) return IsPcm16(t);
-    return IsMsFormat(t) && s.formatTag == kTagPcm &&
-           (s.bitsPerSample == 8 || s.bitsPerSample == 16) &&
-           s.blockAlign == s.channels * s.bitsPerSample / 8;
+    return CodesSameRatePcm(s, t, IsMsFormat);
 }
 
 std::unique_ptr<AcmCodec> MsAdpcmDriver::Open(const WaveFormat& s, const WaveFormat& t) const {
@@ -249,11 +236,7 @@ std::unique_ptr<AcmCodec> MsAdpcmDriver::Open(const WaveFormat& s, const WaveFor
 }
 
 void MsAdpcmDriver::Candidates(const WaveFormat* seed, std::vector<FormatPtr>& out) const {
-    for (std::uint32_t rate : kAcmStandardRates)
-        for (std::uint16_t channels = 1; channels <= 2; ++channels)
-            out.push_back(MakeFormat(rate, channels));
-    if (seed && seed->samplesPerSec > 0 && (seed->channels == 1 || seed->channels == 2))
-        out.push_back(MakeFormat(seed->samplesPerSec, seed->channels));
+    AddStandardCandidates(seed, out, MakeFormat);
 }
 
 }  // namespace kelvane
