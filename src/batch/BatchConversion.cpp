@@ -5,6 +5,7 @@
 #include "batch/BatchFilters.h"
 #include "formats/FileError.h"
 #include "formats/RealAudioExport.h"
+#include "formats/WaveFile.h"
 #include "formats/streams/BlockStream.h"
 #include "formats/streams/ConvertStream.h"
 #include "resources/Strings.h"
@@ -29,15 +30,6 @@ constexpr const char* kExtensions[kBatchFormatCount] = {"wav", "au", "aif", "ra"
 // Every load and save reports its percentage to the current-step bar, whatever the phase.
 void ForwardPercent(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
     static_cast<BatchMonitor*>(context)->SetPos(static_cast<int>(percent));
-}
-
-// The file name without its folder and without the text from its last '.'.
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.erase(dot);
-    return name;
 }
 
 // The sound as 16-bit PCM at another rate or channel count, in temporary storage; null when
@@ -109,7 +101,7 @@ void BatchConversion::SetOutputFolder(std::string folder) {
 }
 
 std::string BatchConversion::OutputName(const std::string& input) const {
-    return outputFolder_ + BaseName(input) + "." + BatchExtension(format_);
+    return outputFolder_ + FileTitle(input) + "." + BatchExtension(format_);
 }
 
 BatchSummary BatchConversion::Run(BatchMonitor& monitor) {
