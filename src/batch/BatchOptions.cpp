@@ -8,6 +8,7 @@
 
 #include "batch/BatchFilters.h"
 #include "platform/acm/AcmFormats.h"
+#include "platform/acm/G711Driver.h"
 #include "platform/profile/Profile.h"
 
 namespace kelvane {
@@ -185,14 +186,7 @@ FormatPtr MakeWaveTarget(std::uint16_t tag, std::uint32_t rate, std::uint16_t ch
     }
     if (tag == kTagMuLaw || tag == kTagALaw) {
         if (bits != 0 && bits != 8) return nullptr;
-        WaveFormat f;
-        f.formatTag = tag;
-        f.channels = channels;
-        f.samplesPerSec = rate;
-        f.avgBytesPerSec = rate * channels;
-        f.blockAlign = channels;
-        f.bitsPerSample = 8;
-        return CopyFormat(f);
+        return CopyFormat(G711Driver::MakeFormat(tag, rate, channels));
     }
     // The compressed formats carry codec-specific extra bytes: take the codec's own header,
     // at the sound's rate and channels when the codec offers them, else at its first offer
