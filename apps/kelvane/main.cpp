@@ -1,15 +1,11 @@
 #include <QApplication>
-#include <QGuiApplication>
-#include <QMainWindow>
-#include <cstdio>
+
+#include "shell/OrvaneApp.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Kelvane");
-    QApplication::setOrganizationName("Vantrel Software");
-    QMainWindow window;
-    window.setWindowTitle("Kelvane");
-    window.resize(900, 600);
-    window.show();
+    QApplication application(argc, argv);
+    kelvane::COrvaneApp app;
+    if (!app.InitInstance(kelvane::COrvaneApp::ParseCommandLine(QApplication::arguments())))
+        return 0;
     return QApplication::exec();
 }

@@ -17,4 +17,13 @@ class ProgressIndicator {
     virtual void SetRange(int lower, int upper) = 0;
 };
 
+// For callers that need an indicator but show nothing.
+class NullProgress final : public ProgressIndicator {
+  public:
+    bool Create(void*) override { return true; }
+    void SetText(std::string_view) override {}
+    int SetPos(int) override { return 0; }
+    void SetRange(int, int) override {}
+};
+
 }  // namespace kelvane

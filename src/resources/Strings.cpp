@@ -18,8 +18,10 @@ struct StringEntry {
 constexpr StringEntry kStrings[] = {
 #include "resources/strings/Batch.inc"
 #include "resources/strings/Common.inc"
+#include "resources/strings/Document.inc"
 #include "resources/strings/Files.inc"
 #include "resources/strings/Processing.inc"
+#include "resources/strings/Shell.inc"
 };
 
 const std::vector<StringEntry>& SortedStrings() {

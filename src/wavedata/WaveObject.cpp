@@ -26,8 +26,12 @@ WaveObject::~WaveObject() {
     Reset();
 }
 
-void WaveObject::Reset() {
+void WaveObject::StopDevice() {
     if (deviceState != DeviceState::Idle && gStopDevice != nullptr) gStopDevice(*this);
+}
+
+void WaveObject::Reset() {
+    StopDevice();
     storage.reset();
     stream.reset();
     mpegInfo.reset();

@@ -66,6 +66,8 @@ class WaveObject {
     WaveObject& operator=(const WaveObject&) = delete;
 
     void Reset();
+    // Ends playback or recording of this object, if any.
+    void StopDevice();
     // 1 on success, 0 when no memory or temporary disk space could be had.
     std::uint32_t Allocate(const WaveFormat& format, std::uint32_t frames);
     std::uint32_t AttachBuffer(const WaveFormat& format, std::uint8_t* buffer, std::uint32_t bytes);

@@ -1,0 +1,398 @@
+#include "document/OrvaneDoc.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <unistd.h>
+
+#include "document/DocumentFiles.h"
+#include "document/PropertiesDlg.h"
+#include "document/SelectionDlg.h"
+#include "formats/FileError.h"
+#include "formats/RealAudioExport.h"
+#include "resources/Strings.h"
+#include "ui/AppState.h"
+#include "ui/DialogHost.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::uint32_t kCopyChunk = 0x40000;
+
+DocumentHost* g_host = nullptr;
+
+void ReportToIndicator(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
+    if (context) static_cast<ProgressIndicator*>(context)->SetPos(static_cast<int>(percent));
+}
+
+QString Text(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
+
+// Opens the first view's progress window for the life of the object.
+class ProgressScope {
+  public:
+    ProgressScope(COrvaneDoc& doc, std::uint32_t textId) : view_(doc.GetView()) {
+        if (!view_) return;
+        view_->BeginProgress();
+        view_->SetProgressText(LoadString(textId));
+    }
+    ~ProgressScope() {
+        if (view_) view_->EndProgress();
+    }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+    void SetText(std::uint32_t textId) {
+        if (view_) view_->SetProgressText(LoadString(textId));
+    }
+    [[nodiscard]] ProgressIndicator* Indicator() const { return view_ ? view_->Progress() : nullptr; }
+
+  private:
+    DocumentView* view_;
+};
+
+}  // namespace
+
+void SetDocumentHost(DocumentHost* host) { g_host = host; }
+
+DeviceHooks& Devices() {
+    static DeviceHooks hooks;
+    return hooks;
+}
+
+COrvaneDoc::COrvaneDoc() = default;
+
+COrvaneDoc::~COrvaneDoc() { DeleteContents(); }
+
+std::unique_ptr<WaveObject> COrvaneDoc::NewWave() const {
+    return std::make_unique<WaveObject>(1, App().tempDir.c_str());
+}
+
+bool COrvaneDoc::OnNewDocument() { return ResetToEmpty(PcmFormat(22050, 16, 1)); }
+
+bool COrvaneDoc::ResetToEmpty(const WaveFormat& format) {
+    DeleteContents();
+    auto wave = NewWave();
+    if (!wave->Allocate(format, 0)) return false;
+    m_pWave = std::move(wave);
+    ClearSelection();
+    SetModifiedFlag(true);
+    return true;
+}
+
+void COrvaneDoc::DeleteContents() {
+    m_pWave.reset();
+    m_pUndoWave.reset();
+    m_pRedoWave.reset();
+}
+
+bool COrvaneDoc::OnOpenDocument(const std::string& path) {
+    const std::uint32_t type = OpenTypeOfName(path);
+    RawParams raw;
+    if (type == kFileMpeg && IsMpegLayer3(path)) {
+        MessageBox(1007);
+        return false;
+    }
+    if (type == kFileRawLoad) {
+        if (!AskRawFileFormat(raw)) return false;
+        m_nRawParam = raw.dataFormat;
+    }
+    std::unique_ptr<WaveObject> wave = NewWave();
+    const std::string copy = wave->MakeTempFileName();
+    ProgressScope progress(*this, 166);
+    const CopyResult copied = copy.empty() ? CopyResult::CannotCreateTarget
+                                           : CopyFileWithProgress(path, copy, ReportToIndicator,
+                                                                  progress.Indicator());
+    if (copied != CopyResult::Success) {
+        if (!copy.empty()) ::unlink(copy.c_str());
+        MessageBox(CopyResultMessage(copied));
+        return false;
+    }
+    progress.SetText(187);
+    const FileError loaded =
+        wave->Load(copy, type | LOAD_DELETE_ON_CLOSE | LOAD_CONVERT_TO_PCM,
+                   type == kFileRawLoad ? &raw : nullptr, ReportToIndicator, progress.Indicator());
+    if (loaded != FileError::Success) {
+        wave.reset();
+        ::unlink(copy.c_str());  // the copy may not have reached the wave's storage
+        MessageBox(QString::fromUtf8(FileErrorText(loaded)));
+        return false;
+    }
+    DeleteContents();
+    m_pWave = std::move(wave);
+    ClearSelection();
+    SetPathName(path);
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool COrvaneDoc::OnSaveDocument(const std::string& path) {
+    m_pWave->StopDevice();
+    const std::uint32_t type = SaveTypeForPlainSave(path);
+    if (type == 0) {
+        MessageBox(1012);
+        return false;
+    }
+    return SaveAs(type, path);
+}
+
+// Writes the sound as `type` (a Save type of the file layer, or kSaveRealAudio) to `path`.
+bool COrvaneDoc::SaveAs(std::uint32_t type, const std::string& path) {
+    m_pWave->SetInfo("ISFT", std::string(LoadString(57344)).c_str());
+    ProgressScope progress(*this, 168);
+    if (type == kSaveRealAudio) {
+        NullProgress none;
+        ProgressIndicator* indicator = progress.Indicator();
+        const RealAudioResult result =
+            ExportRealAudio(path, 0, *m_pWave, indicator ? *indicator : none);
+        if (result == RealAudioResult::Success) return true;
+        MessageBox(QString::fromUtf8(RealAudioErrorText(result)));
+        return false;
+    }
+    SaveOption option;
+    if (type == kFileRawSave) option.code = m_nRawParam;
+    const FileError saved =
+        m_pWave->Save(path, type, option, ReportToIndicator, progress.Indicator());
+    if (saved != FileError::Success) {
+        MessageBox(QString::fromUtf8(FileErrorText(saved)));
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool COrvaneDoc::SaveModified() {
+    if (!IsModified()) return true;
+    QString name;
+    if (!m_strPathName.empty()) {
+        const QFileInfo info(QString::fromStdString(m_strPathName));
+        name = info.completeBaseName() + "." + info.suffix();
+    } else {
+        name = m_strTitle.isEmpty() ? Text(225) : m_strTitle;
+    }
+    const auto answer =
+        MessageBox(QString::fromUtf8(FormatString(224, name.toUtf8().constData())),
+                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Yes) OnFileSave();
+    return true;
+}
+
+void COrvaneDoc::AddView(DocumentView* view) { m_views.push_back(view); }
+
+void COrvaneDoc::RemoveView(DocumentView* view) { std::erase(m_views, view); }
+
+DocumentView* COrvaneDoc::GetView() const { return m_views.empty() ? nullptr : m_views.front(); }
+
+void COrvaneDoc::UpdateAllViews(std::uint32_t hint) {
+    for (DocumentView* view : m_views) view->OnUpdate(hint);
+}
+
+void COrvaneDoc::ReplaceWave(std::unique_ptr<WaveObject> wave) {
+    m_pRedoWave.reset();
+    m_pUndoWave = std::move(m_pWave);
+    m_pWave = std::move(wave);
+}
+
+void COrvaneDoc::ClearSelection() {
+    m_nSelStart = 0;
+    m_nSelLength = 0;
+}
+
+void COrvaneDoc::SetSelection(std::uint32_t start, std::uint32_t length) {
+    const std::uint32_t n = Length();
+    start = std::min(start, n);
+    const std::uint32_t end = length > n - start ? n : start + length;
+    m_nSelStart = start;
+    m_nSelLength = end - start;
+    UpdateAllViews(HINT_SELECTION);
+}
+
+std::uint32_t COrvaneDoc::GetPlayPosition() const {
+    if (m_pWave && m_pWave->deviceState == DeviceState::Playing && Devices().getPlayFrame)
+        return Devices().getPlayFrame(*m_pWave);
+    return m_nSelStart;
+}
+
+void COrvaneDoc::CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
+                                  std::uint32_t bytes, int firstPercent, int lastPercent) {
+    for (std::uint32_t done = 0; done < bytes;) {
+        const std::uint32_t piece = std::min(kCopyChunk, bytes - done);
+        std::copy_n(source + done, piece, destination + done);
+        done += piece;
+        DocumentView* view = GetView();
+        if (view && view->Progress()) {
+            const auto span = static_cast<std::int64_t>(lastPercent - firstPercent);
+            view->Progress()->SetPos(firstPercent + static_cast<int>(span * done / bytes));
+        }
+    }
+}
+
+std::string COrvaneDoc::FormatPosition(std::uint32_t frames) const {
+    return kelvane::FormatPosition(frames, m_pWave ? m_pWave->format.get() : nullptr,
+                                   App().display);
+}
+
+bool COrvaneDoc::IsIdle() const {
+    return !m_pWave || m_pWave->deviceState != DeviceState::Playing;
+}
+
+bool COrvaneDoc::HasData() const {
+    if (!m_pWave || !IsIdle()) return false;
+    return (m_pWave->mode == WaveMode::Resident && m_pWave->dataBytes != 0) ||
+           m_pWave->mode == WaveMode::Streamed;
+}
+
+bool COrvaneDoc::IsStereoIdle() const {
+    return IsIdle() && m_pWave && m_pWave->format && m_pWave->format->channels > 1;
+}
+
+void COrvaneDoc::Play(std::uint32_t start, std::uint32_t count, int loop) {
+    const auto startPlay = Devices().startPlay;
+    if (!startPlay || startPlay(*m_pWave, start, count, loop, App().waveOutDevice) != 0)
+        MessageBox(1011);
+    UpdateAllViews(HINT_PLAY_STARTED);
+}
+
+void COrvaneDoc::OnPlay() {
+    if (!m_pWave) return;
+    Play(m_nSelStart, m_nSelLength ? m_nSelLength : Length() - m_nSelStart, 0);
+}
+
+void COrvaneDoc::OnPlayFromBeginning() {
+    if (m_pWave) Play(0, Length(), 0);
+}
+
+void COrvaneDoc::OnPlayLoop() {
+    if (!m_pWave) return;
+    if (m_nSelLength)
+        Play(m_nSelStart, m_nSelLength, 1);
+    else
+        Play(0, Length(), 1);
+}
+
+void COrvaneDoc::OnStop() { m_pWave->StopDevice(); }
+
+void COrvaneDoc::OnRecord() {
+    const WaveFormat format = *m_pWave->format;
+    m_pWave->StopDevice();
+    std::unique_ptr<WaveObject> recorded;
+    if (Devices().record)
+        recorded = Devices().record(format);
+    else
+        MessageBox(1002);
+    if (!recorded) return;
+    ReplaceWave(std::move(recorded));
+    UpdateAllViews(HINT_ALL);
+}
+
+void COrvaneDoc::OnGoToBeginning() { SetSelection(0, 0); }
+
+void COrvaneDoc::OnGoToEnd() { SetSelection(Length(), 0); }
+
+void COrvaneDoc::OnSelectAll() { SetSelection(0, Length()); }
+
+void COrvaneDoc::OnSelectNone() { SetSelection(0, 0); }
+
+void COrvaneDoc::OnSelection() {
+    CSelectionDlg dialog;
+    if (RunModal(dialog) != QDialog::Accepted) return;
+    const std::uint32_t n = Length();
+    std::uint32_t length = static_cast<std::uint32_t>(static_cast<std::int64_t>(dialog.Length()));
+    if (n < length) length = n;
+    const double typedStart = dialog.Start();
+    std::uint32_t start = typedStart < 0 ? 0 : static_cast<std::uint32_t>(std::min(typedStart, 4294967295.0));
+    if (start >= n) start = n;
+    const std::uint64_t end = std::min<std::uint64_t>(std::uint64_t{start} + length, n);
+    m_nSelStart = start;
+    m_nSelLength = static_cast<std::uint32_t>(end - start);
+    UpdateAllViews(HINT_SELECTION);
+}
+
+void COrvaneDoc::OnUndo() {
+    if (!m_pUndoWave) return;
+    m_pRedoWave = std::move(m_pWave);
+    m_pWave = std::move(m_pUndoWave);
+    m_nSelStart = std::min(m_nSelStart, Length());
+    m_nSelLength = 0;
+    UpdateAllViews(HINT_SELECTION);
+    UpdateAllViews(HINT_ALL);
+}
+
+void COrvaneDoc::OnRedo() {
+    if (!m_pRedoWave) return;
+    m_pUndoWave = std::move(m_pWave);
+    m_pWave = std::move(m_pRedoWave);
+    ClearSelection();
+    UpdateAllViews(HINT_SELECTION);
+    UpdateAllViews(HINT_ALL);
+}
+
+COrvaneDoc* COrvaneDoc::OnPromote() {
+    COrvaneDoc* promoted = g_host ? g_host->CreateNewDocument() : nullptr;
+    if (!promoted) return nullptr;
+    const WaveFormat& format = *m_pWave->format;
+    if (!promoted->m_pWave->Allocate(format, m_nSelLength)) {
+        MessageBox(1003);
+        return promoted;
+    }
+    const std::uint32_t bytes = format.blockAlign * m_nSelLength;
+    const std::uint8_t* source = m_pWave->data + std::size_t{format.blockAlign} * m_nSelStart;
+    if (bytes <= kCopyChunk) {
+        promoted->CopyWithProgress(promoted->m_pWave->data, source, bytes, 0, 100);
+    } else {
+        ProgressScope progress(*this, 163);
+        CopyWithProgress(promoted->m_pWave->data, source, bytes, 0, 100);
+    }
+    // Promoting leaves this sound as it was, so its modified flag stays as it was too.
+    promoted->UpdateAllViews(HINT_ALL);
+    return promoted;
+}
+
+void COrvaneDoc::OnFileSave() {
+    if (m_strPathName.empty()) {
+        OnFileSaveAs();
+        return;
+    }
+    if (IsModified()) OnSaveDocument(m_strPathName);
+}
+
+void COrvaneDoc::OnFileSaveAs() {
+    m_pWave->StopDevice();
+    if (!g_host) return;
+    DocumentHost::SaveChoice choice = g_host->AskSaveAs(*this, SaveAsPreselection(m_strPathName));
+    if (choice.path.empty()) return;
+    choice.path = WithDefaultExtension(choice.path, choice.type);
+    if (choice.type == kSaveRealAudio) {
+        // An export: the document keeps its name and its modified flag.
+        SaveAs(kSaveRealAudio, choice.path);
+        return;
+    }
+    const std::uint32_t type = SaveTypeOfChoice(choice.type);
+    if (type == kFileRawSave) m_nRawParam = m_pWave->format->bitsPerSample == 8 ? 2 : 3;
+    if (SaveAs(type, choice.path)) SetPathName(choice.path);
+}
+
+void COrvaneDoc::OnProperties() {
+    CPropertiesDlg dialog(*m_pWave);
+    if (RunModal(dialog) != QDialog::Accepted) return;
+    dialog.Store(*m_pWave);
+    SetModifiedFlag(true);
+}
+
+void COrvaneDoc::SetModifiedFlag(bool modified) {
+    if (m_bModified == modified) return;
+    m_bModified = modified;
+    emit TitleChanged();
+}
+
+void COrvaneDoc::SetPathName(const std::string& path) {
+    m_strPathName = path;
+    SetTitle(QFileInfo(QString::fromStdString(path)).fileName());
+}
+
+void COrvaneDoc::SetTitle(const QString& title) {
+    m_strTitle = title;
+    emit TitleChanged();
+}
+
+}  // namespace kelvane

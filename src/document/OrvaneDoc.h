@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "processing/ProgressIndicator.h"
+#include "wavedata/WaveObject.h"
+
+namespace kelvane {
+
+// What a document tells its views.
+inline constexpr std::uint32_t HINT_ALL = 0;
+inline constexpr std::uint32_t HINT_WAVE_CHANGED = 1;
+inline constexpr std::uint32_t HINT_SELECTION = 2;
+inline constexpr std::uint32_t HINT_PLAY_STARTED = 16;
+
+// What a document asks of a view: repaint after a change, and the progress window of long
+// operations (Progress() is null while none is open).
+class DocumentView {
+  public:
+    virtual ~DocumentView() = default;
+    virtual void OnUpdate(std::uint32_t hint) = 0;
+    virtual void BeginProgress() = 0;
+    virtual void SetProgressText(std::string_view text) = 0;
+    virtual void EndProgress() = 0;
+    [[nodiscard]] virtual ProgressIndicator* Progress() = 0;
+};
+
+// What documents ask of the application: a new untitled document (Promote), or the file
+// chosen in Save As. The application installs it.
+class DocumentHost {
+  public:
+    virtual ~DocumentHost() = default;
+    virtual class COrvaneDoc* CreateNewDocument() = 0;
+    // The path and save type the user chose, or an empty path when cancelled.
+    struct SaveChoice {
+        std::string path;
+        std::uint32_t type = 0;
+    };
+    virtual SaveChoice AskSaveAs(const COrvaneDoc& doc, std::uint32_t preselectedType) = 0;
+};
+void SetDocumentHost(DocumentHost* host);
+
+// One open sound, with its selection and its one step of undo and redo. Positions and
+// lengths are frames.
+class COrvaneDoc : public QObject {
+    Q_OBJECT
+
+  public:
+    COrvaneDoc();
+    ~COrvaneDoc() override;
+
+    // An empty 22050 Hz 16-bit mono sound, marked modified.
+    bool OnNewDocument();
+    // Replaces the sound with an empty one of `format`, as File > New does.
+    bool ResetToEmpty(const WaveFormat& format);
+    bool OnOpenDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path);
+    void DeleteContents();
+    // The close prompt: false when the user cancelled.
+    bool SaveModified();
+
+    void AddView(DocumentView* view);
+    void RemoveView(DocumentView* view);
+    [[nodiscard]] DocumentView* GetView() const;
+    [[nodiscard]] const std::vector<DocumentView*>& Views() const { return m_views; }
+    void UpdateAllViews(std::uint32_t hint);
+
+    // The old sound becomes the undo state; the redo state goes.
+    void ReplaceWave(std::unique_ptr<WaveObject> wave);
+    void ClearSelection();
+    // Clamped to the sound; sends HINT_SELECTION.
+    void SetSelection(std::uint32_t start, std::uint32_t length);
+    [[nodiscard]] std::uint32_t GetPlayPosition() const;
+    void CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
+                          std::uint32_t bytes, int firstPercent, int lastPercent);
+    [[nodiscard]] std::string FormatPosition(std::uint32_t frames) const;
+    [[nodiscard]] std::uint32_t Length() const { return m_pWave ? m_pWave->FrameCount() : 0; }
+
+    // Commands.
+    void OnPlay();
+    void OnPlayFromBeginning();
+    void OnPlayLoop();
+    void OnStop();
+    void OnRecord();
+    void OnGoToBeginning();
+    void OnGoToEnd();
+    void OnSelectAll();
+    void OnSelectNone();
+    void OnSelection();
+    void OnUndo();
+    void OnRedo();
+    COrvaneDoc* OnPromote();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnProperties();
+
+    // Enable rules.
+    [[nodiscard]] bool HasWave() const { return m_pWave != nullptr; }
+    [[nodiscard]] bool IsIdle() const;
+    [[nodiscard]] bool HasData() const;
+    [[nodiscard]] bool IsStereoIdle() const;
+    [[nodiscard]] bool CanUndo() const { return m_pUndoWave && IsIdle(); }
+    [[nodiscard]] bool CanRedo() const { return m_pRedoWave && IsIdle(); }
+    [[nodiscard]] bool HasSelection() const { return m_nSelLength > 0; }
+
+    [[nodiscard]] bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true);
+    [[nodiscard]] const std::string& PathName() const { return m_strPathName; }
+    void SetPathName(const std::string& path);
+    [[nodiscard]] QString Title() const { return m_strTitle; }
+    void SetTitle(const QString& title);
+
+    std::unique_ptr<WaveObject> m_pWave;
+    std::unique_ptr<WaveObject> m_pUndoWave;
+    std::unique_ptr<WaveObject> m_pRedoWave;
+    std::uint32_t m_nSelStart = 0;
+    std::uint32_t m_nSelLength = 0;
+    std::uint32_t m_nRawParam = 0;
+
+  signals:
+    void TitleChanged();
+
+  private:
+    void Play(std::uint32_t start, std::uint32_t count, int loop);
+    std::unique_ptr<WaveObject> NewWave() const;
+    bool SaveAs(std::uint32_t type, const std::string& path);
+
+    std::vector<DocumentView*> m_views;
+    bool m_bModified = false;
+    std::string m_strPathName;
+    QString m_strTitle;
+};
+
+// The device layer installs these; until then playing and recording report failure.
+struct DeviceHooks {
+    // 0 when playback started.
+    int (*startPlay)(WaveObject& wave, std::uint32_t start, std::uint32_t count, int loop,
+                     int device) = nullptr;
+    std::uint32_t (*getPlayFrame)(const WaveObject& wave) = nullptr;
+    // Runs the recording dialog proposing `format`; the recorded sound, or null on Cancel.
+    std::unique_ptr<WaveObject> (*record)(const WaveFormat& format) = nullptr;
+};
+DeviceHooks& Devices();
+
+}  // namespace kelvane

@@ -1,0 +1,92 @@
+#include "processing/dialogs/ProgressDialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "resources/Strings.h"
+
+namespace kelvane {
+
+void PumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+ProgressDialog::ProgressDialog(std::uint32_t captionId)
+    : m_progress(new QProgressBar),
+      m_labelPercent(new QLabel(" 0%")),
+      m_labelText(new QLabel),
+      m_nCaption(captionId ? captionId : 103) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    m_progress->setRange(0, 100);
+    m_progress->setTextVisible(false);
+    m_labelPercent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_labelPercent->setMinimumWidth(m_labelPercent->fontMetrics().horizontalAdvance("100%") + 4);
+    m_labelText->setMinimumWidth(300);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_progress, 0, 0);
+    grid->addWidget(m_labelPercent, 0, 1);
+    grid->addWidget(m_labelText, 1, 0, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+ProgressDialog::~ProgressDialog() { DestroyWindow(); }
+
+bool ProgressDialog::Create(void* parent) {
+    auto* widget = static_cast<QWidget*>(parent);
+    QWidget* owner = widget ? widget->window() : nullptr;
+    if (owner && owner->isEnabled()) {
+        owner->setEnabled(false);
+        m_pDisabledOwner = owner;
+    }
+    setParent(owner, windowFlags());
+    setWindowTitle(QString::fromUtf8(LoadString(m_nCaption)));
+    setModal(false);
+    m_progress->setRange(m_nLower, m_nUpper);
+    m_progress->setValue(m_nLower);
+    // The owner is disabled, but this window must still take events of its own.
+    setEnabled(true);
+    return true;
+}
+
+void ProgressDialog::SetText(std::string_view text) {
+    m_labelText->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int ProgressDialog::SetPos(int position) {
+    PumpMessages();
+    const int previous = m_progress->value();
+    m_progress->setValue(position);
+    const int span = m_nUpper - m_nLower;
+    int p = span ? (position - m_nLower) * 100 / span : 0;
+    if (p != 100) p %= 100;
+    const QString text = QString::asprintf("%d%c", p, '%');
+    if (text != m_labelPercent->text()) m_labelPercent->setText(text);
+    return previous & 0xFFFF;
+}
+
+void ProgressDialog::SetRange(int lower, int upper) {
+    m_nLower = lower;
+    m_nUpper = upper;
+    m_progress->setRange(lower, upper);
+}
+
+void ProgressDialog::DestroyWindow() {
+    if (m_pDisabledOwner) m_pDisabledOwner->setEnabled(true);
+    m_pDisabledOwner = nullptr;
+    hide();
+}
+
+QString ProgressDialog::PercentText() const { return m_labelPercent->text(); }
+
+QString ProgressDialog::MessageText() const { return m_labelText->text(); }
+
+void ProgressDialog::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape would close a dialog; this one cannot be cancelled.
+    event->accept();
+}
+
+void ProgressDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+}  // namespace kelvane

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <string_view>
+
+#include "processing/ProgressIndicator.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace kelvane {
+
+// Runs pending events, so windows keep painting while a long operation reports progress.
+void PumpMessages();
+
+// The modeless progress window of long operations: a bar, a percentage and a text, no button.
+// While it exists its owner window is disabled, so no second command can start.
+class ProgressDialog final : public QDialog, public ProgressIndicator {
+    Q_OBJECT
+
+  public:
+    explicit ProgressDialog(std::uint32_t captionId = 0);
+    ~ProgressDialog() override;
+
+    bool Create(void* parent) override;
+    void SetText(std::string_view text) override;
+    int SetPos(int position) override;
+    void SetRange(int lower, int upper) override;
+    // Re-enables the owner and closes the window.
+    void DestroyWindow();
+
+    [[nodiscard]] QString PercentText() const;
+    [[nodiscard]] QString MessageText() const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  public slots:
+    void accept() override {}
+    void reject() override {}
+
+  private:
+    QProgressBar* m_progress;
+    QLabel* m_labelPercent;
+    QLabel* m_labelText;
+    std::uint32_t m_nCaption;
+    int m_nLower = 0;
+    int m_nUpper = 100;
+    QPointer<QWidget> m_pDisabledOwner;
+};
+
+}  // namespace kelvane

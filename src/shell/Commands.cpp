@@ -1,0 +1,262 @@
+// The editor's one command table, its menus and its toolbars.
+#include "document/OrvaneDoc.h"
+#include "document/ProcessCommands.h"
+#include "resources/Strings.h"
+#include "shell/ChildFrame.h"
+#include "shell/CommandTable.h"
+#include "shell/MainFrame.h"
+#include "shell/OrvaneApp.h"
+#include "view/OrvaneView.h"
+
+namespace kelvane {
+
+namespace {
+
+using C = const CommandContext&;
+
+// The document's enable rules.
+bool Idle(C c) { return c.doc->IsIdle(); }
+bool Data(C c) { return c.doc->HasData(); }
+bool Stereo(C c) { return c.doc->IsStereoIdle(); }
+bool Recordable(C c) { return c.doc->HasWave() && c.doc->IsIdle(); }
+bool Undoable(C c) { return c.doc->CanUndo(); }
+bool Redoable(C c) { return c.doc->CanRedo(); }
+bool Selected(C c) { return c.doc->HasSelection(); }
+bool HasWave(C c) { return c.doc->HasWave(); }
+
+// Processing commands share one runner; the rule depends on the effect.
+#define PROCESS(id, text, rule, icon)                                                     \
+    {id, text, {}, Target::Doc, [](C c) { RunProcessCommand(*c.doc, id); },              \
+     [](C c) { return HasProcessCommand(id) && rule(c); }, icon}
+
+constexpr Command kCommands[] = {
+    // Application.
+    {57600, "&New", {"Ctrl+N"}, Target::App, [](C c) { c.app.OnFileNew(); }, nullptr, "new"},
+    {57601, "&Open...", {"Ctrl+O"}, Target::App, [](C c) { c.app.OnFileOpen(); }, nullptr, "open"},
+    {57602, "&Close", {}, Target::Doc, [](C c) { c.app.CloseDocument(*c.doc); }, nullptr},
+    {32832, "&Batch Conversion...", {}, Target::App, nullptr, nullptr},
+    {32835, "Close &All", {}, Target::App, [](C c) { c.app.OnCloseAll(); },
+     [](C c) { return c.app.DocumentCount() > 0; }},
+    {57665, "E&xit", {}, Target::App, [](C c) { c.app.OnAppExit(); }, nullptr},
+    {57664, "&About Kelvane...", {}, Target::App, [](C c) { c.app.OnAppAbout(); }, nullptr},
+    {57667, "&Help Topics", {}, Target::App, [](C c) { c.app.OnHelp(); }, nullptr, "help"},
+    {57670, nullptr, {"F1"}, Target::App, [](C c) { c.app.OnHelp(); }, nullptr},
+    // Main frame.
+    {32788, "&Color...", {}, Target::Frame, nullptr, nullptr},
+    {32793, "&Devices...", {}, Target::Frame, nullptr, nullptr},
+    {32799, "Display &Format...", {}, Target::Frame, [](C c) { c.frame.OnDisplayFormat(); }, nullptr},
+    {32803, "&Miscellaneous...", {}, Target::Frame, [](C c) { c.frame.OnMiscellaneous(); }, nullptr},
+    {59392, "&Toolbar", {}, Target::Frame, [](C c) { c.frame.ToggleToolbar(); }, nullptr, nullptr,
+     [](C c) { return c.frame.ToolbarVisible(); }},
+    {59393, "&Status Bar", {}, Target::Frame, [](C c) { c.frame.ToggleStatusBar(); }, nullptr,
+     nullptr, [](C c) { return c.frame.StatusBarVisible(); }},
+    {57648, "&New Window", {}, Target::Doc, [](C c) { c.app.OpenWindow(*c.doc); }, nullptr,
+     "newwindow"},
+    {57650, "&Cascade", {}, Target::Frame, [](C c) { c.frame.Cascade(); }, nullptr, "cascade"},
+    {57651, "&Tile", {}, Target::Frame, [](C c) { c.frame.Tile(); }, nullptr, "tile"},
+    {57649, "&Arrange Icons", {}, Target::Frame, [](C c) { c.frame.ArrangeIcons(); }, nullptr},
+    // Document: transport.
+    {32771, nullptr, {}, Target::Doc, [](C c) { c.doc->OnPlay(); }, Data, "play"},
+    {32772, nullptr, {}, Target::Doc, [](C c) { c.doc->OnStop(); }, HasWave, "stop"},
+    {32773, nullptr, {}, Target::Doc, [](C c) { c.doc->OnPlayFromBeginning(); }, Data, "playbegin"},
+    {32778, nullptr, {}, Target::Doc, [](C c) { c.doc->OnPlayLoop(); }, Data, "loop"},
+    {32774, nullptr, {}, Target::Doc, [](C c) { c.doc->OnRecord(); }, Recordable, "record"},
+    {32779, nullptr, {}, Target::Doc, [](C c) { c.doc->OnGoToBeginning(); }, nullptr, "gotostart"},
+    {32781, nullptr, {}, Target::Doc, [](C c) { c.doc->OnGoToEnd(); }, nullptr, "gotoend"},
+    // Document: files and selection.
+    {57603, "&Save", {"Ctrl+S"}, Target::Doc, [](C c) { c.doc->OnFileSave(); }, nullptr, "save"},
+    {57604, "Save &As...", {}, Target::Doc, [](C c) { c.doc->OnFileSaveAs(); }, nullptr},
+    {32829, "P&roperties...", {"Alt+Return"}, Target::Doc, [](C c) { c.doc->OnProperties(); },
+     nullptr},
+    {32789, "Select &All", {"Shift+A"}, Target::Doc, [](C c) { c.doc->OnSelectAll(); }, nullptr},
+    {32790, "Select &None", {"Shift+N"}, Target::Doc, [](C c) { c.doc->OnSelectNone(); }, nullptr},
+    {32791, "&Selection...", {}, Target::Doc, [](C c) { c.doc->OnSelection(); }, nullptr},
+    {32834, "&Promote as New Document", {"Ctrl+D"}, Target::Doc, [](C c) { c.doc->OnPromote(); },
+     Selected},
+    {57643, "&Undo", {"Ctrl+Z", "Alt+Backspace"}, Target::Doc, [](C c) { c.doc->OnUndo(); },
+     Undoable, "undo"},
+    {57644, "&Redo\tCtrl+Y", {}, Target::Doc, [](C c) { c.doc->OnRedo(); }, Redoable, "redo"},
+    // View: clipboard editing.
+    {57635, "Cu&t", {"Ctrl+X", "Shift+Del"}, Target::View, nullptr, nullptr, "cut"},
+    {57634, "&Copy", {"Ctrl+C", "Ctrl+Ins"}, Target::View, nullptr, nullptr, "copy"},
+    {57637, "&Paste", {"Ctrl+V", "Shift+Ins"}, Target::View, nullptr, nullptr, "paste"},
+    {32808, "&Delete", {"Del"}, Target::View, nullptr, nullptr, "delete"},
+    {32806, "&Mix", {"Ctrl+M"}, Target::View, nullptr, nullptr},
+    {32807, "T&rim", {"Ctrl+T"}, Target::View, nullptr, nullptr},
+    // View: zoom and panes.
+    {32775, nullptr, {}, Target::View, nullptr, nullptr, "zoomin"},
+    {32776, nullptr, {}, Target::View, nullptr, nullptr, "zoomout"},
+    {32777, nullptr, {}, Target::View, nullptr, nullptr, "zoomfit"},
+    {57680, nullptr, {"F6"}, Target::View, [](C c) { c.view->NextPane(true); }, nullptr},
+    {57681, nullptr, {"Shift+F6"}, Target::View, [](C c) { c.view->NextPane(false); }, nullptr},
+    // Document: processing.
+    PROCESS(32810, "Adjust &Volume...", Idle, nullptr),
+    PROCESS(32813, "&In", Idle, nullptr),
+    PROCESS(32812, "&Out", Idle, nullptr),
+    PROCESS(32816, "&Left to Right", Stereo, nullptr),
+    PROCESS(32815, "&Right to Left", Stereo, nullptr),
+    PROCESS(32817, "&Mute", Idle, nullptr),
+    PROCESS(32818, "&Insert Silence...", Idle, nullptr),
+    PROCESS(32819, "&Swap Channels", Stereo, nullptr),
+    PROCESS(32821, "&Reverse", Idle, nullptr),
+    PROCESS(32822, "&Normalize", Idle, nullptr),
+    PROCESS(32831, "Center Signals", Data, nullptr),
+    PROCESS(32825, "Add &Echo...", Idle, nullptr),
+    PROCESS(32827, "Add &Chorus...", Idle, nullptr),
+    PROCESS(32826, "Change &Pitch...", Idle, nullptr),
+    PROCESS(32828, "Compress/&Expand Length...", Idle, nullptr),
+    PROCESS(32809, "Convert &Format...", Idle, nullptr),
+};
+
+#undef PROCESS
+
+constexpr MenuRow kMenu128[] = {
+    {0, "&File", 0},
+    {1, nullptr, 57600},
+    {1, nullptr, 57601},
+    {1, nullptr, 0},
+    {1, nullptr, 32832},
+    {1, nullptr, 0},
+    {1, "&Preferences", 0},
+    {2, nullptr, 32788},
+    {2, nullptr, 32793},
+    {2, nullptr, 32799},
+    {2, nullptr, 32803},
+    {1, nullptr, 0},
+    {1, nullptr, kRecentFiles},
+    {1, nullptr, 0},
+    {1, nullptr, 57665},
+    {0, "&View", 0},
+    {1, nullptr, 59392},
+    {1, nullptr, 59393},
+    {0, "&Help", 0},
+    {1, nullptr, 57667},
+    {1, nullptr, 0},
+    {1, nullptr, 57664},
+};
+
+constexpr MenuRow kMenu129[] = {
+    {0, "&File", 0},
+    {1, nullptr, 57600},
+    {1, nullptr, 57601},
+    {1, nullptr, 57602},
+    {1, nullptr, 57603},
+    {1, nullptr, 57604},
+    {1, nullptr, 0},
+    {1, nullptr, 32832},
+    {1, nullptr, 0},
+    {1, nullptr, 32829},
+    {1, "&Preferences", 0},
+    {2, nullptr, 32788},
+    {2, nullptr, 32793},
+    {2, nullptr, 32799},
+    {2, nullptr, 32803},
+    {1, nullptr, 0},
+    {1, nullptr, kRecentFiles},
+    {1, nullptr, 0},
+    {1, nullptr, 57665},
+    {0, "&Edit", 0},
+    {1, nullptr, 57643},
+    {1, nullptr, 57644},
+    {1, nullptr, 0},
+    {1, nullptr, 57635},
+    {1, nullptr, 57634},
+    {1, nullptr, 57637},
+    {1, nullptr, 32808},
+    {1, nullptr, 0},
+    {1, nullptr, 32806},
+    {1, nullptr, 32807},
+    {0, "&Selection", 0},
+    {1, nullptr, 32789},
+    {1, nullptr, 32790},
+    {1, nullptr, 32791},
+    {1, nullptr, 0},
+    {1, nullptr, 32834},
+    {0, "&Process", 0},
+    {1, nullptr, 32810},
+    {1, "&Fade", 0},
+    {2, nullptr, 32813},
+    {2, nullptr, 32812},
+    {1, "P&an", 0},
+    {2, nullptr, 32816},
+    {2, nullptr, 32815},
+    {1, nullptr, 32817},
+    {1, nullptr, 32818},
+    {1, nullptr, 32819},
+    {1, nullptr, 32821},
+    {1, nullptr, 32822},
+    {1, nullptr, 32831},
+    {1, nullptr, 0},
+    {1, nullptr, 32825},
+    {1, nullptr, 32827},
+    {1, nullptr, 32826},
+    {1, nullptr, 32828},
+    {1, nullptr, 0},
+    {1, nullptr, 32809},
+    {0, "&View", 0},
+    {1, nullptr, 59392},
+    {1, nullptr, 59393},
+    {0, "&Window", 0},
+    {1, nullptr, 57648},
+    {1, nullptr, 57650},
+    {1, nullptr, 57651},
+    {1, nullptr, 57649},
+    {1, nullptr, 0},
+    {1, nullptr, 32835},
+    {0, "&Help", 0},
+    {1, nullptr, 57667},
+    {1, nullptr, 0},
+    {1, nullptr, 57664},
+};
+
+constexpr std::uint32_t kToolbar128[] = {57600, 57601, 57603, 0, 57635, 57634, 57637, 0, 57667};
+constexpr std::uint32_t kToolbar130[] = {32774, 0,     32773, 32771, 32778, 32772, 0,
+                                         32779, 32781, 0,     32775, 32776, 32777};
+
+bool TargetExists(Target target, const CommandContext& c) {
+    switch (target) {
+        case Target::Doc:
+            return c.doc != nullptr;
+        case Target::View:
+            return c.view != nullptr;
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
+std::span<const Command> Commands() { return kCommands; }
+
+const Command* FindCommand(std::uint32_t id) {
+    for (const Command& command : kCommands)
+        if (command.id == id) return &command;
+    return nullptr;
+}
+
+bool IsEnabled(const Command& command, const CommandContext& context) {
+    if (!command.handler || !TargetExists(command.target, context)) return false;
+    return !command.enabled || command.enabled(context);
+}
+
+bool RunCommand(const Command& command, const CommandContext& context) {
+    if (!IsEnabled(command, context)) return false;
+    command.handler(context);
+    return true;
+}
+
+QString PromptOf(std::uint32_t id) {
+    return QString::fromUtf8(LoadString(id)).section('\n', 0, 0);
+}
+
+QString ToolTipOf(std::uint32_t id) {
+    const QString text = QString::fromUtf8(LoadString(id));
+    return text.contains('\n') ? text.section('\n', 1, 1) : text;
+}
+
+std::span<const MenuRow> MenuWithoutDocument() { return kMenu128; }
+std::span<const MenuRow> MenuWithDocument() { return kMenu129; }
+std::span<const std::uint32_t> MainToolbar() { return kToolbar128; }
+std::span<const std::uint32_t> DocumentToolbar() { return kToolbar130; }
+
+}  // namespace kelvane

@@ -1,0 +1,271 @@
+#include "shell/MainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "document/OrvaneDoc.h"
+#include "resources/Strings.h"
+#include "shell/ChildFrame.h"
+#include "shell/Icons.h"
+#include "shell/MdiBackground.h"
+#include "shell/MiscellaneousDlg.h"
+#include "shell/OrvaneApp.h"
+#include "ui/AppState.h"
+#include "ui/DialogHost.h"
+#include "view/DisplayFormatDlg.h"
+#include "view/OrvaneView.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr int kPollMs = 250;
+constexpr int kUpdateMs = 200;
+
+}  // namespace
+
+CMainFrame::CMainFrame(COrvaneApp& app)
+    : m_app(app),
+      m_pMdiArea(new QMdiArea),
+      m_pToolBar(new QToolBar("Standard", this)),
+      m_pUnitPane(new QLabel) {
+    setWindowTitle(QString::fromUtf8(LoadString(128)));
+    setWindowIcon(AppIcon());
+    setAcceptDrops(true);
+    m_pMdiArea->setBackground(MdiBackgroundBrush());
+    m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_pMdiArea);
+    CreateActions();
+
+    m_pToolBar->setObjectName("toolbar128");
+    m_pToolBar->setIconSize(QSize(16, 16));
+    for (std::uint32_t id : MainToolbar()) {
+        if (id)
+            m_pToolBar->addAction(m_actions.at(id));
+        else
+            m_pToolBar->addSeparator();
+    }
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+
+    m_pUnitPane->setMinimumWidth(
+        m_pUnitPane->fontMetrics().horizontalAdvance(QString::fromUtf8(LoadString(132))) + 24);
+    m_pUnitPane->setAlignment(Qt::AlignCenter);
+    statusBar()->addPermanentWidget(m_pUnitPane);
+    SetUnitPane();
+
+    BuildMenus(MenuWithoutDocument(), m_menusWithoutDocument);
+    BuildMenus(MenuWithDocument(), m_menusWithDocument);
+    m_bDocumentMenus = true;  // so that the first update installs the other set
+    UpdateMenus();
+
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] {
+        UpdateMenus();
+        UpdateCommandUI();
+    });
+    connect(&m_pollTimer, &QTimer::timeout, this, &CMainFrame::OnPoll);
+    m_pollTimer.start(kPollMs);
+    connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
+    m_updateTimer.start(kUpdateMs);
+    resize(1000, 700);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CreateActions() {
+    for (const Command& command : Commands()) {
+        auto* action = new QAction(CommandIcon(command), command.menuText ? command.menuText : "",
+                                   this);
+        action->setToolTip(ToolTipOf(command.id));
+        action->setStatusTip(PromptOf(command.id));
+        action->setProperty("commandId", command.id);
+        QList<QKeySequence> keys;
+        for (const char* key : command.keys)
+            if (key) keys.append(QKeySequence(QString::fromLatin1(key)));
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setCheckable(command.checked != nullptr);
+        // Toolbar-only commands carry no icon in menus; keys work without a menu.
+        action->setIconVisibleInMenu(true);
+        addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, &command] { m_app.RunCommandIn(command, ActiveChild()); });
+        m_actions.emplace(command.id, action);
+    }
+}
+
+void CMainFrame::BuildMenus(std::span<const MenuRow> rows, std::vector<QMenu*>& menus) {
+    std::vector<QMenu*> stack;
+    for (const MenuRow& row : rows) {
+        stack.resize(static_cast<std::size_t>(row.depth));
+        if (row.id == 0 && row.text) {
+            auto* menu = new QMenu(QString::fromUtf8(row.text), this);
+            if (stack.empty())
+                menus.push_back(menu);
+            else
+                stack.back()->addMenu(menu);
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+            stack.push_back(menu);
+        } else if (row.id == 0) {
+            stack.back()->addSeparator();
+        } else if (row.id == kRecentFiles) {
+            QMenu* menu = stack.back();
+            QAction* placeholder = menu->addAction("Recent File");
+            placeholder->setEnabled(false);
+            connect(menu, &QMenu::aboutToShow, this,
+                    [this, menu, placeholder] { FillRecentFiles(menu, placeholder); });
+        } else {
+            stack.back()->addAction(m_actions.at(row.id));
+        }
+    }
+}
+
+void CMainFrame::FillRecentFiles(QMenu* menu, QAction* placeholder) {
+    for (QAction* action : menu->actions())
+        if (action->property("recentIndex").isValid()) delete action;
+    const QStringList& files = m_app.RecentFiles();
+    placeholder->setVisible(files.isEmpty());
+    QAction* before = placeholder;
+    for (int i = static_cast<int>(files.size()) - 1; i >= 0; --i) {
+        auto* action = new QAction(
+            QString("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()), menu);
+        action->setStatusTip(files[i]);
+        action->setProperty("recentIndex", i);
+        connect(action, &QAction::triggered, this, [this, i] { m_app.OpenRecent(i); });
+        menu->insertAction(before, action);
+        before = action;
+    }
+}
+
+CChildFrame* CMainFrame::ActiveChild() const {
+    return qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow());
+}
+
+std::vector<CChildFrame*> CMainFrame::Children() const {
+    std::vector<CChildFrame*> children;
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList())
+        if (auto* child = qobject_cast<CChildFrame*>(window)) children.push_back(child);
+    return children;
+}
+
+CommandContext CMainFrame::ContextOf(CChildFrame* child) {
+    return {m_app, *this, child, child ? &child->Document() : nullptr,
+            child ? child->View() : nullptr};
+}
+
+QAction* CMainFrame::ActionOf(std::uint32_t id) const {
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::AddChild(CChildFrame* child) {
+    m_pMdiArea->addSubWindow(child);
+    child->show();
+    m_pMdiArea->setActiveSubWindow(child);
+    UpdateMenus();
+    UpdateCommandUI();
+}
+
+void CMainFrame::UpdateCommandUI() {
+    const CommandContext context = ContextOf(ActiveChild());
+    for (const Command& command : Commands()) {
+        QAction* action = m_actions.at(command.id);
+        action->setEnabled(IsEnabled(command, context));
+        if (command.checked) action->setChecked(command.checked(context));
+    }
+    for (CChildFrame* child : Children()) child->UpdateCommandUI(ContextOf(child));
+}
+
+void CMainFrame::UpdateMenus() {
+    const bool withDocument = ActiveChild() != nullptr;
+    if (withDocument == m_bDocumentMenus) return;
+    m_bDocumentMenus = withDocument;
+    menuBar()->clear();
+    for (QMenu* menu : withDocument ? m_menusWithDocument : m_menusWithoutDocument)
+        menuBar()->addMenu(menu);
+}
+
+void CMainFrame::SetUnitPane() {
+    m_pUnitPane->setText(QString::fromStdString(UnitName(App().display.unit)));
+}
+
+void CMainFrame::BroadcastSettingsChanged() {
+    for (CChildFrame* child : Children()) child->RefreshSettings();
+}
+
+void CMainFrame::BringToFront() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::OnDisplayFormat() {
+    CDisplayFormatDlg dialog(this);
+    if (RunModal(dialog) != QDialog::Accepted) return;
+    BroadcastSettingsChanged();
+    SetUnitPane();
+}
+
+void CMainFrame::OnMiscellaneous() {
+    CMiscellaneousDlg dialog(this);
+    RunModal(dialog);
+}
+
+void CMainFrame::ToggleToolbar() { m_pToolBar->setVisible(!m_pToolBar->isVisible()); }
+
+void CMainFrame::ToggleStatusBar() { statusBar()->setVisible(!statusBar()->isVisible()); }
+
+bool CMainFrame::ToolbarVisible() const { return !m_pToolBar->isHidden(); }
+
+bool CMainFrame::StatusBarVisible() const { return !statusBar()->isHidden(); }
+
+void CMainFrame::Cascade() { m_pMdiArea->cascadeSubWindows(); }
+
+void CMainFrame::Tile() { m_pMdiArea->tileSubWindows(); }
+
+void CMainFrame::ArrangeIcons() {
+    // Minimized windows line up along the bottom when the area lays them out again.
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList())
+        if (window->isMinimized()) window->showMinimized();
+}
+
+void CMainFrame::OnPoll() {
+    m_app.PollInstanceBlock();
+    UpdateCommandUI();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!m_app.SaveAllModified()) {
+        event->ignore();
+        return;
+    }
+    m_app.CloseAllDocuments();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) m_app.OpenDocumentFile(url.toLocalFile());
+    event->acceptProposedAction();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_app.OnActivateApp();
+}
+
+}  // namespace kelvane

@@ -1,0 +1,342 @@
+#include "shell/OrvaneApp.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QSplashScreen>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <map>
+
+#include "document/DocumentFiles.h"
+#include "platform/instance/SingleInstance.h"
+#include "platform/profile/Profile.h"
+#include "processing/dialogs/WaveFormatDlg.h"
+#include "resources/Strings.h"
+#include "shell/AboutDlg.h"
+#include "shell/ChildFrame.h"
+#include "shell/MainFrame.h"
+#include "shell/MiscellaneousDlg.h"
+#include "ui/AppState.h"
+#include "ui/DialogHost.h"
+#include "view/DisplayFormatDlg.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr char kRecentSection[] = "Recent File List";
+constexpr int kSplashMs = 3000;
+constexpr char kBusPath[] = "/com/vantrel/Kelvane";
+constexpr char kBusInterface[] = "com.vantrel.Kelvane";
+
+COrvaneApp* g_app = nullptr;
+
+}  // namespace
+}  // namespace kelvane
+
+// The resources live in a static library: nothing would pull them in otherwise.
+static void InitResources() { Q_INIT_RESOURCE(kelvane); }
+
+namespace kelvane {
+namespace {
+
+// "Name (*.a, *.b)|*.a; *.b|..." as the file dialog wants it: "Name (*.a *.b)".
+QStringList NameFilters(std::uint32_t stringId) {
+    const QStringList parts = QString::fromUtf8(LoadString(stringId)).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) break;
+        QString name = parts[i];
+        const qsizetype paren = name.lastIndexOf(" (");
+        if (paren > 0 && name.endsWith(')')) name.truncate(paren);
+        filters.append(QString("%1 (%2)").arg(name, QString(parts[i + 1]).replace(';', ' ')));
+    }
+    return filters;
+}
+
+QString NormalizedSwitch(const QString& argument) {
+    // The framework's switches start with '/' or '-' in any case.
+    if (argument.size() > 1 && (argument[0] == '/' || argument[0] == '-') && !argument.startsWith("--"))
+        return "--" + argument.mid(1).toLower();
+    return argument;
+}
+
+}  // namespace
+
+COrvaneApp::Options COrvaneApp::ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(LoadString(220)));
+    const QCommandLineOption noSplash("nosplash", "Start without the splash window.");
+    const QCommandLineOption embedding("embedding", "Start as an embedding server.");
+    const QCommandLineOption automation("automation", "Start for automation.");
+    parser.addOptions({noSplash, embedding, automation});
+    parser.addPositionalArgument("file", "A sound file to open.", "[file...]");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QStringList normalized;
+    for (const QString& argument : arguments) {
+        const QString option = NormalizedSwitch(argument);
+        const bool known = option == "--nosplash" || option == "--embedding" || option == "--automation";
+        normalized.append(known || argument.startsWith("--") ? option : argument);
+    }
+    if (!normalized.isEmpty()) normalized[0] = arguments.front();
+    parser.process(normalized);
+    Options options;
+    options.noSplash = parser.isSet(noSplash);
+    options.embedding = parser.isSet(embedding);
+    options.automation = parser.isSet(automation);
+    for (const QString& file : parser.positionalArguments())
+        options.files.append(QFileInfo(file).absoluteFilePath());
+    return options;
+}
+
+COrvaneApp::COrvaneApp() {
+    InitResources();
+    g_app = this;
+    SetDocumentHost(this);
+}
+
+COrvaneApp::~COrvaneApp() {
+    CloseAllDocuments();
+    m_pSplash.reset();
+    m_pMainFrame.reset();
+    App().clipboardWave.reset();
+    m_pInstanceBlock.reset();
+    SetDocumentHost(nullptr);
+    g_app = nullptr;
+}
+
+COrvaneApp* COrvaneApp::Instance() { return g_app; }
+
+void COrvaneApp::LoadSettings() {
+    CDisplayFormatDlg display;
+    display.ApplySettings();
+    CMiscellaneousDlg miscellaneous;
+    miscellaneous.ApplySettings();
+    App().waveInDevice = GetProfileInt("DEVICES", "WAVEIN", -1);
+    App().waveOutDevice = GetProfileInt("DEVICES", "WAVEOUT", -1);
+    for (int i = 1; i <= static_cast<int>(kRecentFileCount); ++i) {
+        const std::string file = GetProfileString(kRecentSection, "File" + std::to_string(i), "");
+        if (!file.empty()) m_recentFiles.append(QString::fromStdString(file));
+    }
+}
+
+bool COrvaneApp::InitInstance(const Options& options) {
+    QApplication::setApplicationName(QString::fromUtf8(LoadString(128)));
+    QApplication::setOrganizationName(QString::fromUtf8(LoadString(161)));
+    LoadSettings();
+    App().clipboardWave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
+    m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    if (options.embedding || options.automation) return true;
+
+    if (options.singleInstance) {
+        m_pInstanceBlock = SingleInstance::Open(kServerClassId);
+        if (m_pInstanceBlock && !m_pInstanceBlock->IsOwner()) {
+            m_pInstanceBlock->HandOver(options.files.isEmpty() ? std::string()
+                                                               : options.files.front().toStdString());
+            return false;
+        }
+    }
+    if (!options.noSplash) ShowSplash();
+    for (const QString& file : options.files) OpenDocumentFile(file);
+    m_pMainFrame->show();
+    return true;
+}
+
+void COrvaneApp::ShowSplash() {
+    const QPixmap picture(":/art/splash.png");
+    if (picture.isNull()) return;
+    m_pSplash = std::make_unique<QSplashScreen>(picture);
+    m_pSplash->move(m_pMainFrame->geometry().center() - m_pSplash->rect().center());
+    m_pSplash->show();
+    QTimer::singleShot(kSplashMs, this, [this] { m_pSplash.reset(); });
+}
+
+std::size_t COrvaneApp::FrameCountOf(const COrvaneDoc& doc) const {
+    return static_cast<std::size_t>(std::count_if(m_frames.begin(), m_frames.end(),
+                                                  [&](CChildFrame* f) { return &f->Document() == &doc; }));
+}
+
+CChildFrame* COrvaneApp::CreateFrame(COrvaneDoc& doc) {
+    auto* frame = new CChildFrame(doc);
+    m_frames.push_back(frame);
+    connect(&doc, &COrvaneDoc::TitleChanged, frame, [this, &doc] { UpdateTitles(doc); });
+    return frame;
+}
+
+void COrvaneApp::UpdateTitles(COrvaneDoc& doc) {
+    const bool several = FrameCountOf(doc) > 1;
+    int number = 0;
+    for (CChildFrame* frame : m_frames)
+        if (&frame->Document() == &doc) frame->UpdateTitle(several ? ++number : 0);
+}
+
+COrvaneDoc* COrvaneApp::OpenDocumentFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (const auto& doc : m_docs)
+        if (QString::fromStdString(doc->PathName()) == absolute) {
+            for (CChildFrame* frame : m_frames)
+                if (&frame->Document() == doc.get()) m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+            return doc.get();
+        }
+    auto doc = std::make_unique<COrvaneDoc>();
+    // The window exists (hidden) while the file loads, so the load has a progress window.
+    std::unique_ptr<CChildFrame> frame(CreateFrame(*doc));
+    m_docs.push_back(std::move(doc));
+    COrvaneDoc* opened = m_docs.back().get();
+    if (!opened->OnOpenDocument(absolute.toStdString())) {
+        frame.reset();  // takes the document with it
+        return nullptr;
+    }
+    AddToRecentFiles(absolute);
+    UpdateTitles(*opened);
+    m_pMainFrame->AddChild(frame.release());
+    opened->UpdateAllViews(HINT_ALL);
+    return opened;
+}
+
+COrvaneDoc* COrvaneApp::CreateNewDocument() {
+    auto doc = std::make_unique<COrvaneDoc>();
+    if (!doc->OnNewDocument()) return nullptr;
+    doc->SetTitle(QString("Wave%1").arg(++m_nUntitled));
+    CChildFrame* frame = CreateFrame(*doc);
+    m_docs.push_back(std::move(doc));
+    UpdateTitles(frame->Document());
+    m_pMainFrame->AddChild(frame);
+    return &frame->Document();
+}
+
+void COrvaneApp::OpenWindow(COrvaneDoc& doc) {
+    CChildFrame* frame = CreateFrame(doc);
+    UpdateTitles(doc);
+    m_pMainFrame->AddChild(frame);
+}
+
+void COrvaneApp::OnFrameDestroyed(COrvaneDoc& doc, CChildFrame* frame) {
+    std::erase(m_frames, frame);
+    if (FrameCountOf(doc) > 0) {
+        UpdateTitles(doc);
+        return;
+    }
+    std::erase_if(m_docs, [&](const auto& d) { return d.get() == &doc; });
+    if (m_pMainFrame) m_pMainFrame->UpdateMenus();
+}
+
+void COrvaneApp::CloseDocument(COrvaneDoc& doc) {
+    if (!doc.SaveModified()) return;
+    std::vector<CChildFrame*> frames;
+    for (CChildFrame* frame : m_frames)
+        if (&frame->Document() == &doc) frames.push_back(frame);
+    for (CChildFrame* frame : frames) frame->CloseQuietly();
+}
+
+bool COrvaneApp::SaveAllModified() {
+    std::vector<COrvaneDoc*> docs;
+    for (const auto& doc : m_docs) docs.push_back(doc.get());
+    return std::all_of(docs.begin(), docs.end(), [](COrvaneDoc* doc) { return doc->SaveModified(); });
+}
+
+void COrvaneApp::CloseAllDocuments() {
+    while (!m_frames.empty()) delete m_frames.back();
+    m_docs.clear();
+}
+
+void COrvaneApp::RunCommandIn(const Command& command, CChildFrame* child) {
+    if (!m_pMainFrame) return;
+    RunCommand(command, m_pMainFrame->ContextOf(child));
+    if (m_pMainFrame) m_pMainFrame->UpdateCommandUI();
+}
+
+void COrvaneApp::OnFileNew() {
+    CWaveFormatDlg dialog({}, m_pMainFrame.get());
+    if (RunModal(dialog) != QDialog::Accepted) return;
+    COrvaneDoc* doc = CreateNewDocument();
+    if (!doc) return;
+    if (!doc->ResetToEmpty(dialog.Format())) MessageBox(1003);
+    doc->UpdateAllViews(HINT_ALL);
+}
+
+void COrvaneApp::OnFileOpen() {
+    QFileDialog dialog(m_pMainFrame.get());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = NameFilters(167);
+    dialog.setNameFilters(filters);
+    const int index = std::clamp(GetProfileInt("WAVEOPEN", "FILTER", 0), 0,
+                                 static_cast<int>(filters.size()) - 1);
+    dialog.selectNameFilter(filters[index]);
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    WriteProfileInt("WAVEOPEN", "FILTER", static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    OpenDocumentFile(dialog.selectedFiles().front());
+}
+
+DocumentHost::SaveChoice COrvaneApp::AskSaveAs(const COrvaneDoc& doc, std::uint32_t preselectedType) {
+    QFileDialog dialog(m_pMainFrame.get());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList types = QString::fromUtf8(LoadString(169)).split('\n');
+    dialog.setNameFilters(types);
+    dialog.selectNameFilter(types.value(static_cast<int>(preselectedType) - 1));
+    if (!doc.PathName().empty()) dialog.selectFile(QString::fromStdString(doc.PathName()));
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return {dialog.selectedFiles().front().toStdString(),
+            static_cast<std::uint32_t>(types.indexOf(dialog.selectedNameFilter()) + 1)};
+}
+
+void COrvaneApp::OnCloseAll() {
+    if (!SaveAllModified()) return;
+    CloseAllDocuments();
+    m_pMainFrame->UpdateMenus();
+}
+
+void COrvaneApp::OnAppExit() { m_pMainFrame->close(); }
+
+void COrvaneApp::OnAppAbout() {
+    CAboutDlg dialog(m_pMainFrame.get());
+    RunModal(dialog);
+}
+
+void COrvaneApp::OnHelp() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebPage) + "help/"));
+}
+
+void COrvaneApp::OpenRecent(int index) {
+    if (index >= 0 && index < m_recentFiles.size()) OpenDocumentFile(m_recentFiles[index]);
+}
+
+void COrvaneApp::AddToRecentFiles(const QString& path) {
+    m_recentFiles.removeAll(path);
+    m_recentFiles.prepend(path);
+    while (m_recentFiles.size() > static_cast<qsizetype>(kRecentFileCount)) m_recentFiles.removeLast();
+    SaveRecentFiles();
+}
+
+void COrvaneApp::SaveRecentFiles() const {
+    for (int i = 0; i < static_cast<int>(kRecentFileCount); ++i)
+        WriteProfileString(kRecentSection, "File" + std::to_string(i + 1),
+                           i < m_recentFiles.size() ? m_recentFiles[i].toStdString() : "");
+}
+
+void COrvaneApp::OnActivateApp() {
+    // Other sound programs may take this as a request to give up the sound device.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return;
+    bus.send(QDBusMessage::createSignal(kBusPath, kBusInterface, "QUILLON_REQUESTWAVEDEVICE"));
+}
+
+void COrvaneApp::PollInstanceBlock() {
+    if (!m_pInstanceBlock) return;
+    const std::string path = m_pInstanceBlock->TakePendingPath();
+    const bool raise = SingleInstance::TakeRaiseRequest();
+    if (!path.empty()) OpenDocumentFile(QString::fromStdString(path));
+    if (raise || !path.empty()) m_pMainFrame->BringToFront();
+}
+
+}  // namespace kelvane

@@ -1,0 +1,10 @@
+#include "ui/AppState.h"
+
+namespace kelvane {
+
+AppState& App() {
+    static AppState state;
+    return state;
+}
+
+}  // namespace kelvane
