@@ -1,0 +1,122 @@
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <set>
+
+#include "document/OrvaneDoc.h"
+#include "resources/Strings.h"
+#include "shell/ChildFrame.h"
+#include "shell/MainFrame.h"
+#include "shell/OrvaneApp.h"
+#include "support/EditorTest.h"
+
+namespace kelvane::test {
+namespace {
+
+class CommandTableTest : public EditorTest {};
+
+std::vector<std::uint32_t> ToolbarIds(const QToolBar& bar) {
+    std::vector<std::uint32_t> ids;
+    for (QAction* action : bar.actions())
+        ids.push_back(action->isSeparator() ? 0 : action->property("commandId").toUInt());
+    return ids;
+}
+
+void CollectMenuIds(const QMenu& menu, std::set<std::uint32_t>& ids) {
+    for (QAction* action : menu.actions()) {
+        if (action->menu()) CollectMenuIds(*action->menu(), ids);
+        if (action->property("commandId").isValid()) ids.insert(action->property("commandId").toUInt());
+    }
+}
+
+std::set<std::uint32_t> MenuIds(CMainFrame& frame) {
+    std::set<std::uint32_t> ids;
+    for (QAction* action : frame.menuBar()->actions())
+        if (action->menu()) CollectMenuIds(*action->menu(), ids);
+    return ids;
+}
+
+TEST_F(CommandTableTest, EveryCommandHasAPromptAndEveryMenuRowACommand) {
+    std::set<std::uint32_t> seen;
+    for (const Command& command : Commands()) {
+        EXPECT_TRUE(seen.insert(command.id).second) << "twice: " << command.id;
+        EXPECT_FALSE(PromptOf(command.id).isEmpty()) << command.id;
+    }
+    for (auto rows : {MenuWithoutDocument(), MenuWithDocument()})
+        for (const MenuRow& row : rows)
+            if (row.id && row.id != kRecentFiles) {
+                ASSERT_NE(FindCommand(row.id), nullptr) << row.id;
+                EXPECT_NE(FindCommand(row.id)->menuText, nullptr) << row.id;
+            }
+}
+
+TEST_F(CommandTableTest, ToolbarsKeysAndMenusAreThoseOfTheDesign) {
+    CMainFrame& frame = *app().MainFrame();
+    EXPECT_EQ(ToolbarIds(*frame.ToolBar()),
+              (std::vector<std::uint32_t>{57600, 57601, 57603, 0, 57635, 57634, 57637, 0, 57667}));
+    const std::set<std::uint32_t> noDocument = MenuIds(frame);
+    for (std::uint32_t id : {57600u, 57601u, 32832u, 32788u, 32793u, 32799u, 32803u, 57665u})
+        EXPECT_TRUE(noDocument.count(id)) << id;
+    for (std::uint32_t id : {57602u, 57603u, 32821u, 57643u}) EXPECT_FALSE(noDocument.count(id)) << id;
+
+    Open(WriteTone("tone.wav", 100));
+    CChildFrame* child = frame.ActiveChild();
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(ToolbarIds(*child->ToolBar()),
+              (std::vector<std::uint32_t>{32774, 0, 32773, 32771, 32778, 32772, 0, 32779, 32781, 0,
+                                          32775, 32776, 32777}));
+    const std::set<std::uint32_t> withDocument = MenuIds(frame);
+    for (std::uint32_t id : {57602u, 57603u, 57604u, 32829u, 57643u, 57644u, 57635u, 57634u, 57637u,
+                             32808u, 32806u, 32807u, 32789u, 32790u, 32791u, 32834u, 32810u, 32813u,
+                             32812u, 32816u, 32815u, 32817u, 32818u, 32819u, 32821u, 32822u, 32825u,
+                             32826u, 32827u, 32828u, 32831u, 32809u, 57648u, 57650u, 57651u, 32835u})
+        EXPECT_TRUE(withDocument.count(id)) << id;
+
+    const std::pair<const char*, std::uint32_t> keys[] = {
+        {"Shift+A", 32789}, {"Ctrl+C", 57634},   {"Ctrl+Ins", 57634},     {"Ctrl+D", 32834},
+        {"Ctrl+M", 32806},  {"Ctrl+N", 57600},   {"Shift+N", 32790},      {"Ctrl+O", 57601},
+        {"Ctrl+S", 57603},  {"Ctrl+T", 32807},   {"Ctrl+V", 57637},       {"Shift+Ins", 57637},
+        {"Ctrl+Z", 57643},  {"Alt+Backspace", 57643}, {"Del", 32808},     {"Shift+Del", 57635},
+        {"Ctrl+X", 57635},  {"F1", 57670},       {"F6", 57680},           {"Shift+F6", 57681},
+        {"Alt+Return", 32829}};
+    for (const auto& [key, id] : keys) {
+        QAction* action = frame.ActionOf(id);
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_TRUE(action->shortcuts().contains(QKeySequence(key))) << key;
+    }
+    EXPECT_TRUE(frame.ActionOf(57644)->shortcuts().isEmpty()) << "Redo has no key";
+}
+
+TEST_F(CommandTableTest, StatusBarsShowUnitsPromptsAndPositions) {
+    CMainFrame& frame = *app().MainFrame();
+    EXPECT_EQ(frame.UnitPane()->text(), "Samples");
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 44100, 1, 22050));
+    ASSERT_NE(doc, nullptr);
+    doc->SetSelection(100, 50);
+    CChildFrame* child = frame.ActiveChild();
+    const auto panes = child->Inner()->statusBar()->findChildren<QLabel*>();
+    QStringList texts;
+    for (QLabel* pane : panes) texts.append(pane->text());
+    EXPECT_EQ(texts, (QStringList{"22050Hz 16 Bit Mono ", "LN:44100", "SS:100", "SL:50", "PL:100", "ZM:1"}));
+    EXPECT_EQ(frame.ActionOf(32821)->statusTip(), "Reverse");
+    EXPECT_EQ(frame.ActionOf(57643)->statusTip(), "Undo the last action");
+    EXPECT_EQ(frame.ActionOf(57643)->toolTip(), "Undo");
+}
+
+TEST_F(CommandTableTest, EnableRulesFollowTheSound) {
+    COrvaneDoc* mono = Open(WriteTone("mono.wav", 100, 1));
+    ASSERT_NE(mono, nullptr);
+    for (std::uint32_t id : {32816u, 32815u, 32819u}) EXPECT_FALSE(Enabled(id)) << "mono " << id;
+    for (std::uint32_t id : {32821u, 32822u, 32831u, 32771u, 32779u}) EXPECT_TRUE(Enabled(id)) << id;
+    mono->m_pWave->deviceState = DeviceState::Playing;
+    for (std::uint32_t id : {32821u, 32831u, 32771u, 32774u, 57643u}) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(32772)) << "Stop while playing";
+    mono->m_pWave->deviceState = DeviceState::Idle;
+    Open(WriteTone("stereo.wav", 100, 2));
+    for (std::uint32_t id : {32816u, 32815u, 32819u}) EXPECT_TRUE(Enabled(id)) << "stereo " << id;
+}
+
+}  // namespace
+}  // namespace kelvane::test

@@ -1,0 +1,225 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <cstring>
+
+#include "document/OrvaneDoc.h"
+#include "document/RawFileFormatDlg.h"
+#include "document/SelectionDlg.h"
+#include "formats/FileError.h"
+#include "processing/dialogs/WaveFormatDlg.h"
+#include "shell/OrvaneApp.h"
+#include "support/EditorTest.h"
+
+namespace kelvane::test {
+namespace {
+
+class DocumentTest : public EditorTest {};
+
+std::vector<std::uint8_t> Bytes(const WaveObject& wave) {
+    return {wave.data, wave.data + wave.dataBytes};
+}
+
+TEST_F(DocumentTest, UndoAndRedoSwapWholeSoundsAndFollowTheirSelectionRules) {
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 1000));
+    ASSERT_NE(doc, nullptr);
+    const auto original = Bytes(*doc->m_pWave);
+    EXPECT_FALSE(Enabled(57643)) << "Undo right after Open";
+    EXPECT_FALSE(doc->IsModified());
+
+    ASSERT_TRUE(Run(32789));  // Select All
+    EXPECT_EQ(doc->m_nSelStart, 0u);
+    EXPECT_EQ(doc->m_nSelLength, 1000u);
+    ASSERT_TRUE(Run(32821));  // Reverse
+    const auto reversed = Bytes(*doc->m_pWave);
+    EXPECT_NE(reversed, original);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(Enabled(57643));
+    EXPECT_FALSE(Enabled(57644));
+
+    doc->m_nSelStart = 700;
+    ASSERT_TRUE(Run(57643));  // Undo
+    EXPECT_EQ(Bytes(*doc->m_pWave), original);
+    EXPECT_EQ(doc->m_nSelStart, 700u);
+    EXPECT_EQ(doc->m_nSelLength, 0u);
+    EXPECT_TRUE(doc->IsModified()) << "an undone change still counts";
+    EXPECT_FALSE(Enabled(57643));
+    ASSERT_TRUE(Run(57644));  // Redo
+    EXPECT_EQ(Bytes(*doc->m_pWave), reversed);
+    EXPECT_EQ(doc->m_nSelStart, 0u);
+    EXPECT_TRUE(Enabled(57643));
+    EXPECT_FALSE(Enabled(57644));
+
+    // Change A, change B, Undo: A's sound, and nothing further back.
+    ASSERT_TRUE(Run(32789));
+    ASSERT_TRUE(Run(32821));
+    ASSERT_TRUE(Run(57643));
+    EXPECT_EQ(Bytes(*doc->m_pWave), reversed);
+    EXPECT_FALSE(Enabled(57643));
+
+    // Change, Undo, change: the undone sound is gone.
+    ASSERT_TRUE(Run(32821));
+    ASSERT_TRUE(Run(57643));
+    ASSERT_TRUE(Run(32821));
+    EXPECT_FALSE(Enabled(57644));
+}
+
+TEST_F(DocumentTest, UndoOntoAShorterSoundClampsThePosition) {
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 500));
+    ASSERT_NE(doc, nullptr);
+    doc->ReplaceWave(SweepWave(44100, 2, 2000, 100, 200, 1000));
+    doc->SetSelection(1500, 100);
+    ASSERT_TRUE(Run(57643));
+    EXPECT_EQ(doc->m_nSelStart, 500u);
+    EXPECT_EQ(doc->m_nSelLength, 0u);
+    EXPECT_EQ(doc->m_pRedoWave->FrameCount(), 2000u);
+    EXPECT_EQ(doc->m_pUndoWave, nullptr) << "two sounds at most";
+}
+
+TEST_F(DocumentTest, SelectionDialogClampsWhatWasTyped) {
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 500));
+    ASSERT_NE(doc, nullptr);
+    struct Case {
+        const char* start;
+        const char* length;
+        std::uint32_t selStart, selLength;
+    };
+    for (const Case& c : {Case{"1000.9", "10.7", 500, 0}, Case{"-5", "100", 0, 100},
+                          Case{"10", "-1", 10, 490}, Case{"20.9", "30.9", 20, 30}}) {
+        dialogs.Accept([&](QDialog& d) {
+            auto& selection = dynamic_cast<CSelectionDlg&>(d);
+            EXPECT_EQ(selection.m_editStart->text(), "0") << "the fields start at 0";
+            selection.m_editStart->setText(c.start);
+            selection.m_editLength->setText(c.length);
+        });
+        ASSERT_TRUE(Run(32791));
+        EXPECT_EQ(doc->m_nSelStart, c.selStart) << c.start << " " << c.length;
+        EXPECT_EQ(doc->m_nSelLength, c.selLength) << c.start << " " << c.length;
+    }
+}
+
+TEST_F(DocumentTest, PromoteCopiesTheSelectionIntoANewDocument) {
+    const std::string path = WriteTone("tone.wav", 100000);
+    COrvaneDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(Enabled(32834)) << "nothing selected";
+    // 65536 stereo frames are exactly one copy chunk; one frame more takes the progress window.
+    for (std::uint32_t length : {65536u, 65537u}) {
+        ASSERT_EQ(Open(path), doc) << "opening an open file activates its window";
+        doc->SetSelection(1000, length);
+        ASSERT_TRUE(Run(32834));
+        COrvaneDoc* promoted = ActiveDocument();
+        ASSERT_NE(promoted, doc);
+        ASSERT_EQ(promoted->Length(), length);
+        EXPECT_EQ(0, std::memcmp(promoted->m_pWave->data, doc->m_pWave->data + 4000, length * 4));
+        EXPECT_TRUE(promoted->IsModified());
+        EXPECT_FALSE(doc->IsModified());
+    }
+}
+
+TEST_F(DocumentTest, NewAsksForTheFormatAndStartsEmpty) {
+    dialogs.Cancel();
+    ASSERT_TRUE(Run(57600));
+    EXPECT_EQ(app().DocumentCount(), 0u);
+
+    dialogs.Accept([](QDialog& d) { dynamic_cast<CWaveFormatDlg&>(d).m_comboRate->setEditText("48001"); });
+    ASSERT_TRUE(Run(57600));
+    EXPECT_EQ(app().DocumentCount(), 0u);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], Message(1001));
+
+    dialogs.Accept([](QDialog& d) {
+        auto& format = dynamic_cast<CWaveFormatDlg&>(d);
+        format.m_comboRate->setEditText("44100");
+        format.m_radioStereo->setChecked(true);
+        format.m_radio16->setChecked(true);
+    });
+    ASSERT_TRUE(Run(57600));
+    COrvaneDoc* doc = ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->m_pWave->mode, WaveMode::FormatOnly);
+    EXPECT_EQ(doc->m_pWave->format->samplesPerSec, 44100u);
+    EXPECT_EQ(doc->m_pWave->format->blockAlign, 4u);
+    EXPECT_TRUE(doc->IsModified());
+    // An empty sound: nothing to play or promote; Select All selects nothing.
+    for (std::uint32_t id : {32771u, 32773u, 32778u, 32834u}) EXPECT_FALSE(Enabled(id)) << id;
+    ASSERT_TRUE(Run(32789));
+    EXPECT_EQ(doc->m_nSelLength, 0u);
+}
+
+TEST_F(DocumentTest, ClosingAskedAboutChangesStopsOnCancel) {
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 1000));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(Run(32821));
+    dialogs.Reply(QMessageBox::Cancel);
+    ASSERT_TRUE(Run(57602));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "Save changes to tone.wav?");
+    EXPECT_EQ(app().DocumentCount(), 1u);
+
+    Open(WriteTone("other.wav", 1000));
+    dialogs.Reply(QMessageBox::Cancel);
+    ASSERT_TRUE(Run(32835));  // Close All
+    EXPECT_EQ(app().DocumentCount(), 2u);
+    dialogs.Reply(QMessageBox::No);
+    ASSERT_TRUE(Run(32835));
+    EXPECT_EQ(app().DocumentCount(), 0u);
+    EXPECT_FALSE(Enabled(57602));
+}
+
+TEST_F(DocumentTest, SaveWritesByExtensionAndRefusesMpegNames) {
+    const std::string path = WriteTone("tone.wav", 4410);
+    COrvaneDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(Run(32821));
+    ASSERT_TRUE(Run(57603));
+    EXPECT_FALSE(doc->IsModified());
+    WaveObject saved;
+    ASSERT_EQ(saved.Load(path, 0), FileError::Success);
+    EXPECT_EQ(Bytes(saved), Bytes(*doc->m_pWave));
+    EXPECT_STREQ(saved.GetInfo("ISFT"), "Kelvane");
+
+    // An unlisted extension (".mp3" too) opens as raw after the raw format question.
+    const std::string raw = dir.File("noise.mp3");
+    WriteFileBytes(raw, std::vector<std::uint8_t>(1000, 200));
+    dialogs.Cancel();
+    EXPECT_EQ(Open(raw), nullptr);
+    EXPECT_TRUE(dialogs.messages.empty()) << "a cancelled question is no error";
+    dialogs.Accept([](QDialog& d) {
+        auto& format = dynamic_cast<CRawFileFormatDlg&>(d);
+        format.m_comboRate->setCurrentIndex(3);
+        format.m_comboFormat->setCurrentIndex(3);
+    });
+    COrvaneDoc* rawDoc = Open(raw);
+    ASSERT_NE(rawDoc, nullptr);
+    EXPECT_EQ(rawDoc->m_pWave->format->samplesPerSec, 22050u);
+    EXPECT_EQ(rawDoc->Length(), 500u);
+    EXPECT_EQ(rawDoc->m_nRawParam, 4u);
+    ASSERT_TRUE(Run(32821));
+    ASSERT_TRUE(Run(57603));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], Message(1012));
+    EXPECT_TRUE(rawDoc->IsModified());
+
+    // The next raw question starts from the last answer.
+    dialogs.Accept([](QDialog& d) {
+        EXPECT_EQ(dynamic_cast<CRawFileFormatDlg&>(d).m_comboFormat->currentIndex(), 3);
+    });
+    Open(dir.File("missing.raw"));
+    EXPECT_EQ(dialogs.messages.back(), Message(1004));
+}
+
+TEST_F(DocumentTest, MpegLayer3WithAListedExtensionIsRefused) {
+    const std::string path = dir.File("song.mp2");
+    WriteFileBytes(path, ReadFileBytes(DataFile("mpeg/l3_lame_mono.mp3")));
+    EXPECT_EQ(Open(path), nullptr);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], Message(1007));
+    COrvaneDoc* layer2 = Open(DataFile("mpeg/l2_twolame_stereo.mp2"));
+    ASSERT_NE(layer2, nullptr);
+    EXPECT_EQ(layer2->m_pWave->mode, WaveMode::Resident);
+    EXPECT_GT(layer2->Length(), 0u);
+}
+
+}  // namespace
+}  // namespace kelvane::test

@@ -1,0 +1,118 @@
+#include "support/EditorTest.h"
+
+#include <QApplication>
+#include <QMdiArea>
+
+#include "document/OrvaneDoc.h"
+#include "formats/FileError.h"
+#include "resources/Strings.h"
+#include "shell/ChildFrame.h"
+#include "shell/MainFrame.h"
+#include "shell/OrvaneApp.h"
+
+namespace kelvane::test {
+
+namespace {
+
+// One QApplication for the whole test program, on the offscreen platform unless told otherwise.
+QApplication& Application() {
+    static int argc = 1;
+    static char name[] = "kelvane-tests";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication application(argc, argv);
+    return application;
+}
+
+}  // namespace
+
+int ScriptedDialogs::Exec(QDialog& dialog) {
+    dialogTitles.push_back(dialog.windowTitle());
+    if (m_dialogs.empty()) {
+        ADD_FAILURE() << "unexpected dialog \"" << dialog.windowTitle().toStdString() << "\"";
+        return QDialog::Rejected;
+    }
+    Answer answer = std::move(m_dialogs.front());
+    m_dialogs.pop_front();
+    return answer(dialog);
+}
+
+QMessageBox::StandardButton ScriptedDialogs::Message(QWidget*, const QString& text,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::Icon) {
+    messages.push_back(text);
+    if (!m_buttons.empty()) {
+        const auto button = m_buttons.front();
+        m_buttons.pop_front();
+        return button;
+    }
+    for (int bit = 0; bit < 32; ++bit)
+        if (buttons.testFlag(static_cast<QMessageBox::StandardButton>(1u << bit)))
+            return static_cast<QMessageBox::StandardButton>(1u << bit);
+    return QMessageBox::Ok;
+}
+
+void ScriptedDialogs::Accept(std::function<void(QDialog&)> fill) {
+    m_dialogs.push_back([fill = std::move(fill)](QDialog& dialog) {
+        if (fill) fill(dialog);
+        // accept() of a dialog may refuse (a range check) and keep it open.
+        dialog.accept();
+        return dialog.result() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
+    });
+}
+
+void ScriptedDialogs::Cancel() {
+    m_dialogs.push_back([](QDialog&) { return QDialog::Rejected; });
+}
+
+QString Message(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
+
+EditorTest::EditorTest() {
+    Application();
+    m_previousHost = SetDialogHost(&dialogs);
+    m_app = std::make_unique<COrvaneApp>();
+    COrvaneApp::Options options;
+    options.noSplash = true;
+    options.singleInstance = false;
+    m_app->InitInstance(options);
+}
+
+EditorTest::~EditorTest() {
+    m_app.reset();
+    SetDialogHost(m_previousHost);
+}
+
+COrvaneDoc* EditorTest::ActiveDocument() {
+    CChildFrame* child = m_app->MainFrame()->ActiveChild();
+    return child ? &child->Document() : nullptr;
+}
+
+bool EditorTest::Run(std::uint32_t id) {
+    const Command* command = FindCommand(id);
+    if (!command) {
+        ADD_FAILURE() << "no command " << id;
+        return false;
+    }
+    if (!Enabled(id)) return false;
+    m_app->RunCommandIn(*command, m_app->MainFrame()->ActiveChild());
+    return true;
+}
+
+bool EditorTest::Enabled(std::uint32_t id) {
+    const Command* command = FindCommand(id);
+    return command && IsEnabled(*command, m_app->MainFrame()->ContextOf(m_app->MainFrame()->ActiveChild()));
+}
+
+COrvaneDoc* EditorTest::Open(const std::string& path) {
+    return m_app->OpenDocumentFile(QString::fromStdString(path));
+}
+
+std::string EditorTest::WriteTone(const std::string& name, std::uint32_t frames,
+                                  std::uint16_t channels, std::uint32_t rate) {
+    const std::string path = dir.File(name);
+    auto wave = SweepWave(rate, channels, frames, 200.0, 2000.0, 20000.0);
+    EXPECT_EQ(wave->Save(path, kFileWave), FileError::Success);
+    return path;
+}
+
+}  // namespace kelvane::test
