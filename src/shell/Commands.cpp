@@ -42,7 +42,7 @@ constexpr Command kCommands[] = {
     {57667, "&Help Topics", {}, Target::App, [](C c) { c.app.OnHelp(); }, nullptr, "help"},
     {57670, nullptr, {"F1"}, Target::App, [](C c) { c.app.OnHelp(); }, nullptr},
     // Main frame.
-    {32788, "&Color...", {}, Target::Frame, nullptr, nullptr},
+    {32788, "&Color...", {}, Target::Frame, [](C c) { c.frame.OnColor(); }, nullptr},
     {32793, "&Devices...", {}, Target::Frame, nullptr, nullptr},
     {32799, "Display &Format...", {}, Target::Frame, [](C c) { c.frame.OnDisplayFormat(); }, nullptr},
     {32803, "&Miscellaneous...", {}, Target::Frame, [](C c) { c.frame.OnMiscellaneous(); }, nullptr},
@@ -84,9 +84,12 @@ constexpr Command kCommands[] = {
     {32806, "&Mix", {"Ctrl+M"}, Target::View, nullptr, nullptr},
     {32807, "T&rim", {"Ctrl+T"}, Target::View, nullptr, nullptr},
     // View: zoom and panes.
-    {32775, nullptr, {}, Target::View, nullptr, nullptr, "zoomin"},
-    {32776, nullptr, {}, Target::View, nullptr, nullptr, "zoomout"},
-    {32777, nullptr, {}, Target::View, nullptr, nullptr, "zoomfit"},
+    {32775, nullptr, {}, Target::View, [](C c) { c.view->OnZoomIn(); },
+     [](C c) { return c.view->CanZoomIn(); }, "zoomin"},
+    {32776, nullptr, {}, Target::View, [](C c) { c.view->OnZoomOut(); },
+     [](C c) { return c.view->CanZoomOut(); }, "zoomout"},
+    {32777, nullptr, {}, Target::View, [](C c) { c.view->OnZoomToFit(); },
+     [](C c) { return c.view->CanZoomToFit(); }, "zoomfit"},
     {57680, nullptr, {"F6"}, Target::View, [](C c) { c.view->NextPane(true); }, nullptr},
     {57681, nullptr, {"Shift+F6"}, Target::View, [](C c) { c.view->NextPane(false); }, nullptr},
     // Document: processing.

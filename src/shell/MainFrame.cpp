@@ -21,6 +21,7 @@
 #include "shell/OrvaneApp.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
+#include "view/ColorDlg.h"
 #include "view/DisplayFormatDlg.h"
 #include "view/OrvaneView.h"
 
@@ -207,6 +208,11 @@ void CMainFrame::BringToFront() {
     show();
     raise();
     activateWindow();
+}
+
+void CMainFrame::OnColor() {
+    CColorDlg dialog(this);
+    if (RunModal(dialog) == QDialog::Accepted) BroadcastSettingsChanged();
 }
 
 void CMainFrame::OnDisplayFormat() {

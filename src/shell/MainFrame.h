@@ -44,6 +44,7 @@ class CMainFrame : public QMainWindow {
     void BroadcastSettingsChanged();
     void BringToFront();
 
+    void OnColor();
     void OnDisplayFormat();
     void OnMiscellaneous();
     void ToggleToolbar();

@@ -25,6 +25,7 @@
 #include "shell/MiscellaneousDlg.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
+#include "view/ColorDlg.h"
 #include "view/DisplayFormatDlg.h"
 
 namespace kelvane {
@@ -116,6 +117,8 @@ COrvaneApp::~COrvaneApp() {
 COrvaneApp* COrvaneApp::Instance() { return g_app; }
 
 void COrvaneApp::LoadSettings() {
+    CColorDlg colors;
+    colors.ApplySettings();
     CDisplayFormatDlg display;
     display.ApplySettings();
     CMiscellaneousDlg miscellaneous;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "view/ColorSettings.h"
 #include "view/PositionFormat.h"
 #include "wavedata/WaveObject.h"
 
@@ -11,6 +12,8 @@ namespace kelvane {
 // What the whole editor shares: the settings loaded at start-up and changed by the preference
 // dialogs, and the one clipboard sound of every document.
 struct AppState {
+    ColorSet screenColors = ColorSettings().Screen();
+    ColorSet documentColors = ColorSettings().Document();
     int waveInDevice = -1;  // -1: the default device
     int waveOutDevice = -1;
     DisplayFormatSettings display;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -11,6 +12,7 @@ class QLabel;
 namespace kelvane {
 
 class ProgressDialog;
+class CWaveformWnd;
 
 // The six panes of a document window's status bar, which the view writes.
 using StatusPanes = std::array<QLabel*, 6>;
@@ -41,15 +43,34 @@ class COrvaneView : public QWidget, public DocumentView {
     // F6 and Shift+F6.
     void NextPane(bool forward);
 
-    [[nodiscard]] std::uint32_t DetailZoom() const { return m_nDetailZoom; }
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomToFit();
+    [[nodiscard]] bool CanZoomIn() const;
+    [[nodiscard]] bool CanZoomOut() const;
+    [[nodiscard]] bool CanZoomToFit() const;
+
+    [[nodiscard]] CWaveformWnd& Overview() const { return *m_wndOverview; }
+    [[nodiscard]] CWaveformWnd& Detail() const { return *m_wndDetail; }
+    [[nodiscard]] bool IsFollowingPlayback() const { return m_timer.isActive(); }
+    // The play cursor's tick (every 100 ms while playing).
+    void OnTimer();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void Zoom(std::uint32_t zoom);
+    [[nodiscard]] bool IsPlaying() const;
+
     COrvaneDoc& m_doc;
+    CWaveformWnd* m_wndOverview;
+    CWaveformWnd* m_wndDetail;
     StatusPanes m_panes{};
     std::unique_ptr<ProgressDialog> m_pProgress;
     unsigned m_nProgressNesting = 0;
-    std::uint32_t m_nDetailZoom = 1;
     bool m_bInitialized = false;
+    QTimer m_timer;
 };
 
 }  // namespace kelvane

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -17,7 +18,21 @@ volatile std::sig_atomic_t g_raiseRequested = 0;
 
 void OnRaiseSignal(int) { g_raiseRequested = 1; }
 
-bool ProcessAlive(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
+// A zombie is gone too: it can hold its pid for a long time where nobody reaps it.
+bool IsZombie(pid_t pid) {
+    char path[32];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+    std::FILE* file = std::fopen(path, "r");
+    if (!file) return false;
+    char state = 0;
+    const bool read = std::fscanf(file, "%*d (%*[^)]) %c", &state) == 1;
+    std::fclose(file);
+    return read && state == 'Z';
+}
+
+bool ProcessAlive(pid_t pid) {
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM) && !IsZombie(pid);
+}
 
 // The block is per user: two people logged in at once each run their own copy.
 std::string BlockName(std::string_view name) {
