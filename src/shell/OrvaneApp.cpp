@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <csignal>
 #include <map>
 
 #include "document/DocumentFiles.h"
@@ -38,6 +39,19 @@ constexpr char kBusPath[] = "/com/vantrel/Kelvane";
 constexpr char kBusInterface[] = "com.vantrel.Kelvane";
 
 COrvaneApp* g_app = nullptr;
+
+// A request to end (the session ending, kill's default signal) is taken up by the next poll,
+// so the application leaves the way it does from the menu and removes its block.
+volatile std::sig_atomic_t g_quitRequested = 0;
+
+void OnQuitSignal(int) { g_quitRequested = 1; }
+
+void InstallQuitHandlers() {
+    struct sigaction action {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
 
 }  // namespace
 }  // namespace kelvane
@@ -140,7 +154,10 @@ bool COrvaneApp::InitInstance(const Options& options) {
     if (options.embedding || options.automation) return true;
 
     if (options.singleInstance) {
-        m_pInstanceBlock = SingleInstance::Open(kServerClassId);
+        InstallQuitHandlers();
+        // Another name runs a private copy beside the user's (the tests do).
+        const QString name = qEnvironmentVariable("KELVANE_INSTANCE_NAME", kServerClassId);
+        m_pInstanceBlock = SingleInstance::Open(name.toStdString());
         if (m_pInstanceBlock && !m_pInstanceBlock->IsOwner()) {
             m_pInstanceBlock->HandOver(options.files.isEmpty() ? std::string()
                                                                : options.files.front().toStdString());
@@ -335,6 +352,10 @@ void COrvaneApp::OnActivateApp() {
 }
 
 void COrvaneApp::PollInstanceBlock() {
+    if (g_quitRequested) {
+        g_quitRequested = 0;
+        QApplication::quit();
+    }
     if (!m_pInstanceBlock) return;
     const std::string path = m_pInstanceBlock->TakePendingPath();
     const bool raise = SingleInstance::TakeRaiseRequest();
