@@ -186,8 +186,8 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_option("--subformat", options.subFormat,
                    "wav: TAG[:RATE[:CHANNELS[:BITS]]] with TAG pcm, mulaw, alaw, ima-adpcm, "
-                   "ms-adpcm or gsm; au: linear, mulaw or alaw; ra: method 0-9; raw: data "
-                   "format 1-6");
+                   "ms-adpcm or gsm; au: linear, mulaw or alaw; ra: method 0-9; raw: a CODE as "
+                   "--raw takes it");
     app.add_option("--filter", options.filters,
                    "NAME[:KEY=VALUE,...], repeatable, in chain order; NAME one of center, "
                    "convert, volume, swap, reverse, normalize, echo, pitch, chorus, stretch")
