@@ -1,9 +1,10 @@
 #include "FileInfo.h"
 
+#include <nlohmann/json.hpp>
+
 #include "formats/FileError.h"
 #include "platform/acm/AcmFormats.h"
 #include "resources/Strings.h"
-#include "wavedata/WaveObject.h"
 
 namespace kelvane {
 
@@ -14,6 +15,30 @@ constexpr std::uint32_t kStereo = 148;
 constexpr std::uint32_t kFormatLine = 170;
 constexpr std::uint32_t kLengthLine = 185;
 constexpr std::uint32_t kMpegLine = 205;
+
+constexpr const char* kTypeNames[] = {"wave", "mpeg", "aiff", "au", "raw"};
+constexpr unsigned kTagMpeg = 0x50;
+constexpr unsigned kTagMpegLayer3 = 0x55;
+
+// The sound as the file stores it: a streamed sound is described before it decodes.
+struct StoredFormat {
+    unsigned tag;
+    unsigned rate;
+    unsigned bits;
+    unsigned channels;
+};
+
+StoredFormat StoredFormatOf(const WaveObject& wave) {
+    if (wave.mode == WaveMode::Streamed)
+        return {wave.sourceTag, wave.sourceRate, wave.sourceBits, wave.sourceChannels};
+    const WaveFormat& f = *wave.format;
+    return {f.formatTag, f.samplesPerSec, f.bitsPerSample, f.channels};
+}
+
+std::string TagName(unsigned tag) {
+    std::string name = AcmFormatTagName(static_cast<std::uint16_t>(tag));
+    return name.empty() ? "Format " + std::to_string(tag) : name;
+}
 
 std::string ChannelsText(unsigned channels) {
     return std::string(LoadString(channels > 1 ? kStereo : kMono));
@@ -26,43 +51,87 @@ std::string FormatLine(const WaveObject& wave) {
                             static_cast<int>(m.rate), ChannelsText(m.channels).c_str(),
                             static_cast<int>(m.bitRate));
     }
-    // A streamed sound is described as the file stores it, not as it decodes.
-    const bool streamed = wave.mode == WaveMode::Streamed;
-    const unsigned tag = streamed ? wave.sourceTag : wave.format->formatTag;
-    const unsigned rate = streamed ? wave.sourceRate : wave.format->samplesPerSec;
-    const unsigned bits = streamed ? wave.sourceBits : wave.format->bitsPerSample;
-    const unsigned channels = streamed ? wave.sourceChannels : wave.format->channels;
-    std::string name = AcmFormatTagName(static_cast<std::uint16_t>(tag));
-    if (name.empty()) name = "Format " + std::to_string(tag);
-    return FormatString(kFormatLine, name.c_str(), static_cast<int>(rate), static_cast<int>(bits),
-                        ChannelsText(channels).c_str());
+    const StoredFormat f = StoredFormatOf(wave);
+    return FormatString(kFormatLine, TagName(f.tag).c_str(), static_cast<int>(f.rate),
+                        static_cast<int>(f.bits), ChannelsText(f.channels).c_str());
+}
+
+FileError LoadUndecoded(WaveObject& wave, const std::string& path, const RawParams* raw) {
+    const std::uint32_t flags = LOAD_READ_ONLY | LOAD_MAP_FILE;
+    if (raw && LoadTypeOfName(path) == 0) return wave.Load(path, kFileRawLoad | flags, raw);
+    return wave.Load(path, flags);
+}
+
+bool HasSound(const WaveObject& wave) {
+    return wave.format &&
+           ((wave.mode == WaveMode::Resident && wave.dataBytes) || wave.mode == WaveMode::Streamed);
+}
+
+double Seconds(const WaveObject& wave) {
+    return static_cast<double>(wave.FrameCount()) / static_cast<double>(wave.format->samplesPerSec);
 }
 
 }  // namespace
 
-bool DescribeSoundFile(const std::string& path, std::string& text) {
+bool DescribeSoundFile(const std::string& path, const RawParams* raw, std::string& text) {
     WaveObject wave(1, nullptr);
-    const FileError loaded = wave.Load(path, LOAD_READ_ONLY | LOAD_MAP_FILE);
+    const FileError loaded = LoadUndecoded(wave, path, raw);
     if (loaded != FileError::Success) {
         text = FileErrorText(loaded);
         return false;
     }
     text.clear();
-    const bool hasSound = wave.format && ((wave.mode == WaveMode::Resident && wave.dataBytes) ||
-                                          wave.mode == WaveMode::Streamed);
     // The preview leaves MPEG layer 3 out.
     const bool layer3 =
         wave.sourceType == SourceType::Mpeg && wave.mpegInfo && wave.mpegInfo->layer == 3;
-    if (hasSound && !layer3) {
+    if (HasSound(wave) && !layer3) {
         text += "Format: " + FormatLine(wave) + "\n";
-        const double seconds = static_cast<double>(wave.FrameCount()) /
-                               static_cast<double>(wave.format->samplesPerSec);
-        text += "Length: " + FormatString(kLengthLine, seconds) + "\n";
+        text += "Length: " + FormatString(kLengthLine, Seconds(wave)) + "\n";
     }
     if (const char* title = wave.GetInfo("INAM")) text += std::string("Title: ") + title + "\n";
     if (const char* engineer = wave.GetInfo("IENG"))
         text += std::string("Engineer: ") + engineer + "\n";
     return true;
+}
+
+bool DescribeSoundFileJson(const std::string& path, const RawParams* raw, std::string& json) {
+    using Json = nlohmann::ordered_json;
+    Json object{{"file", path}};
+    WaveObject wave(1, nullptr);
+    const FileError loaded = LoadUndecoded(wave, path, raw);
+    const bool ok = loaded == FileError::Success;
+    if (!ok) {
+        object["error"] = FileErrorText(loaded);
+    } else {
+        object["type"] = kTypeNames[static_cast<std::size_t>(wave.sourceType)];
+        if (HasSound(wave)) {
+            StoredFormat f = StoredFormatOf(wave);
+            const bool mpeg = wave.sourceType == SourceType::Mpeg && wave.mpegInfo;
+            if (mpeg) {
+                // The Wave tags of MPEG audio; it stores no sample size and decodes to 16 bits.
+                f.tag = wave.mpegInfo->layer == 3 ? kTagMpegLayer3 : kTagMpeg;
+                f.bits = wave.format->bitsPerSample;
+            }
+            object["format"] = mpeg ? "MPEG" : TagName(f.tag);
+            object["tag"] = f.tag;
+            object["rate"] = f.rate;
+            object["bits"] = f.bits;
+            object["channels"] = f.channels;
+            object["frames"] = wave.FrameCount();
+            object["seconds"] = Seconds(wave);
+            if (mpeg) {
+                object["layer"] = wave.mpegInfo->layer;
+                object["kbits"] = wave.mpegInfo->bitRate;
+            }
+        }
+        Json info = Json::object();
+        for (const std::string_view id : kInfoIds)
+            if (const char* text = wave.GetInfo(id)) info[std::string(id)] = text;
+        object["info"] = std::move(info);
+    }
+    // INFO texts are bytes of no stated encoding: what is not UTF-8 is replaced, not thrown.
+    json = object.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return ok;
 }
 
 }  // namespace kelvane

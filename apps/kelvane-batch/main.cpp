@@ -1,19 +1,25 @@
 // kelvane-batch: converts sound files through a chain of filters into one output format,
-// without the editor. Exit status: 0 every file converted, 1 some file failed, 2 usage error,
-// 130 interrupted.
+// without the editor, several files at a time. Exit status: 0 every file converted, 1 some
+// file failed, 2 usage error, 130 interrupted.
 
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "ConsoleMonitor.h"
 #include "FileInfo.h"
+#include "ParallelRun.h"
 #include "batch/BatchConversion.h"
 #include "batch/BatchOptions.h"
+#include "formats/RawFile.h"
 #include "wavedata/TempStorageSettings.h"
 
 namespace {
@@ -25,17 +31,26 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 
-// Set before the handler is installed; the handler only stores to a lock-free atomic.
-std::atomic<bool>* g_cancel = nullptr;
+// Set before the handler is installed; the handler only stores to lock-free atomics: every
+// worker's own cancel flag first, then the run's, which the runner reads with acquire.
+std::atomic<bool> g_interrupted{false};
+std::atomic<bool>* const* g_cancelFlags = nullptr;
+std::atomic<std::size_t> g_cancelFlagCount{0};
 static_assert(std::atomic<bool>::is_always_lock_free);
+static_assert(std::atomic<std::size_t>::is_always_lock_free);
 
 extern "C" void OnInterrupt(int) {
-    if (g_cancel) g_cancel->store(true, std::memory_order_relaxed);
+    const std::size_t count = g_cancelFlagCount.load();
+    for (std::size_t i = 0; i < count; ++i)
+        g_cancelFlags[i]->store(true, std::memory_order_relaxed);
+    g_interrupted.store(true, std::memory_order_release);
 }
 
-// The first Ctrl+C finishes the current step and ends the run; a second one ends the process.
-void InstallInterruptHandler(BatchConversion& batch) {
-    g_cancel = &batch.CancelFlag();
+// The first Ctrl+C finishes each worker's current step and ends the run; a second one ends
+// the process.
+void InstallInterruptHandler(const std::vector<std::atomic<bool>*>& flags) {
+    g_cancelFlags = flags.data();
+    g_cancelFlagCount = flags.size();
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     action.sa_flags = SA_RESETHAND;
@@ -50,16 +65,27 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
-int PrintInfo(const std::vector<std::string>& files) {
+int PrintInfo(const std::vector<std::string>& files, const RawParams* raw) {
     int status = kExitOk;
     for (const std::string& path : files) {
         std::string text;
-        if (DescribeSoundFile(path, text)) {
+        if (DescribeSoundFile(path, raw, text)) {
             std::printf("%s\n%s", path.c_str(), text.c_str());
         } else {
             std::fprintf(stderr, "kelvane-batch: %s: %s\n", path.c_str(), text.c_str());
             status = kExitFailed;
         }
+    }
+    return status;
+}
+
+// One JSON object a line, failures included, so a script reads every file from one stream.
+int PrintJsonInfo(const std::vector<std::string>& files, const RawParams* raw) {
+    int status = kExitOk;
+    for (const std::string& path : files) {
+        std::string line;
+        if (!DescribeSoundFileJson(path, raw, line)) status = kExitFailed;
+        std::printf("%s\n", line.c_str());
     }
     return status;
 }
@@ -70,12 +96,43 @@ struct Options {
     std::string format = "wav";
     std::string subFormat;
     std::vector<std::string> filters;
+    std::string raw;
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     bool info = false;
+    bool json = false;
     bool quiet = false;
 };
 
-// Builds the batch from the options; an empty string on success, else the usage error.
-std::string Configure(const Options& options, BatchConversion& batch) {
+constexpr std::uint32_t kMaxRawRate = 1000000;
+
+// "RATE,CODE,CHANNELS", CODE an entry of the raw-format list (1 to 6); empty on success.
+std::string ParseRawOption(const std::string& text, RawParams& raw) {
+    std::uint32_t values[3] = {};
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int i = 0; i < 3; ++i) {
+        const auto [ptr, ec] = std::from_chars(at, end, values[i]);
+        const bool last = i == 2;
+        if (ec != std::errc{} || (last ? ptr != end : ptr == end || *ptr != ','))
+            return "--raw takes RATE,CODE,CHANNELS, e.g. 22050,3,2";
+        at = ptr + 1;
+    }
+    raw.rate = values[0];
+    raw.dataFormat = RawCodeOfListEntry(values[1]);
+    raw.channels = values[2];
+    if (raw.rate < 1 || raw.rate > kMaxRawRate)
+        return "--raw: the rate is 1 to " + std::to_string(kMaxRawRate) + " Hz";
+    if (raw.dataFormat == 0)
+        return "--raw: the code is 1 to 6 (8-bit unsigned, 8-bit signed, 16-bit little-endian "
+               "signed, 16-bit big-endian signed, 16-bit little-endian unsigned, 16-bit "
+               "big-endian unsigned)";
+    if (raw.channels < 1 || raw.channels > 2) return "--raw: channels are 1 or 2";
+    return {};
+}
+
+// Builds a batch from the options; an empty string on success, else the usage error.
+std::string Configure(const Options& options, const std::optional<RawParams>& raw,
+                      BatchConversion& batch) {
     BatchFormat format{};
     if (!ParseBatchFormat(options.format, format))
         return "unknown output format '" + options.format + "' (wav, au, aif, ra or raw)";
@@ -93,10 +150,22 @@ std::string Configure(const Options& options, BatchConversion& batch) {
             return "cannot write the settings of filter '" + text + "' to a temporary file";
     }
     batch.SetOutputFolder(options.outputDir);
-    for (const std::string& path : options.files) batch.AddInput(path);
+    if (raw) batch.SetRawInput(*raw);
     TempStorageSettings temp;
     temp.Load();
     batch.SetTempDirectory(temp.Apply());
+    return {};
+}
+
+// One batch per worker, each with its own filter settings files; never more than the files.
+std::string MakeWorkers(const Options& options, const std::optional<RawParams>& raw,
+                        std::vector<std::unique_ptr<BatchConversion>>& workers) {
+    const std::size_t count = std::min<std::size_t>(options.jobs, options.files.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        workers.push_back(std::make_unique<BatchConversion>());
+        if (std::string error = Configure(options, raw, *workers.back()); !error.empty())
+            return error;
+    }
     return {};
 }
 
@@ -105,8 +174,8 @@ std::string Configure(const Options& options, BatchConversion& batch) {
 int main(int argc, char** argv) {
     Options options;
     CLI::App app{
-        "Converts sound files (wav, au, snd, aif, aiff, mp1, mp2, mp3) through a chain of "
-        "filters into one output format.",
+        "Converts sound files (wav, au, snd, aif, aiff, mp1, mp2, mp3, or raw samples) through "
+        "a chain of filters into one output format, several files at a time.",
         "kelvane-batch"};
     app.set_version_flag("--version", "kelvane-batch 0.1.0");
     app.add_option("files", options.files,
@@ -117,16 +186,29 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_option("--subformat", options.subFormat,
                    "wav: TAG[:RATE[:CHANNELS[:BITS]]] with TAG pcm, mulaw, alaw, ima-adpcm, "
-                   "ms-adpcm or gsm; au: linear, mulaw or alaw; ra: method 0-9; raw: data "
-                   "format 1-6");
+                   "ms-adpcm or gsm; au: linear, mulaw or alaw; ra: method 0-9; raw: a CODE as "
+                   "--raw takes it");
     app.add_option("--filter", options.filters,
                    "NAME[:KEY=VALUE,...], repeatable, in chain order; NAME one of center, "
                    "convert, volume, swap, reverse, normalize, echo, pitch, chorus, stretch")
         ->take_all()
         ->expected(1)
         ->allow_extra_args(false);
-    app.add_flag("--info", options.info,
-                 "Print format, length, title and engineer of each file instead of converting");
+    app.add_option("-j,--jobs", options.jobs, "Files converted at once (default: one per core)")
+        ->check(CLI::Range(1u, 1024u))
+        ->capture_default_str();
+    app.add_option("--raw", options.raw,
+                   "RATE,CODE,CHANNELS: read files whose extension is none of the above as raw "
+                   "samples; CODE 1 8-bit unsigned, 2 8-bit signed, 3 16-bit little-endian "
+                   "signed, 4 16-bit big-endian signed, 5 16-bit little-endian unsigned, 6 "
+                   "16-bit big-endian unsigned");
+    auto* info =
+        app.add_flag("--info", options.info,
+                     "Print format, length, title and engineer of each file instead of converting");
+    app.add_flag("--json", options.json,
+                 "With --info: one JSON object a line per file (type, format, rate, bits, "
+                 "channels, frames, seconds, INFO texts)")
+        ->needs(info);
     app.add_flag("-q,--quiet", options.quiet, "Print neither the log nor the progress bar");
     try {
         app.parse(argc, argv);
@@ -139,14 +221,26 @@ int main(int argc, char** argv) {
     }
 
     if (options.files.empty()) return UsageError("no input files");
-    if (options.info) return PrintInfo(options.files);
+    std::optional<RawParams> raw;
+    if (!options.raw.empty()) {
+        if (std::string error = ParseRawOption(options.raw, raw.emplace()); !error.empty())
+            return UsageError(error);
+    }
+    const RawParams* rawParams = raw ? &*raw : nullptr;
+    if (options.info)
+        return options.json ? PrintJsonInfo(options.files, rawParams)
+                            : PrintInfo(options.files, rawParams);
 
-    BatchConversion batch;
-    if (std::string error = Configure(options, batch); !error.empty()) return UsageError(error);
-    InstallInterruptHandler(batch);
-    ConsoleMonitor monitor(!options.quiet, !options.quiet && isatty(STDERR_FILENO));
-    const BatchSummary summary = batch.Run(monitor);
-    monitor.Finish();
+    std::vector<std::unique_ptr<BatchConversion>> workers;
+    if (std::string error = MakeWorkers(options, raw, workers); !error.empty())
+        return UsageError(error);
+    std::vector<std::atomic<bool>*> flags;
+    for (auto& worker : workers) flags.push_back(&worker->CancelFlag());
+    InstallInterruptHandler(flags);
+    ParallelRun run(std::move(workers), options.files, g_interrupted);
+    const BatchSummary summary = run.Run(!options.quiet, !options.quiet && isatty(STDERR_FILENO));
+    // The worker threads have ended; the handler must not reach the batches `run` frees.
+    g_cancelFlagCount.store(0);
     if (summary.cancelled) return kExitInterrupted;
     return summary.failed > 0 ? kExitFailed : kExitOk;
 }

@@ -51,6 +51,25 @@ std::unique_ptr<WaveObject> Resampled(const WaveObject& wave, const WaveFormat& 
     return result;
 }
 
+// Holds a file's turn at a gate for one filter step.
+class GateTurn {
+  public:
+    GateTurn(FilterGate* gate, std::size_t step, int filter)
+        : gate_(gate), step_(step), filter_(filter) {
+        if (gate_) gate_->Enter(step_, filter_);
+    }
+    ~GateTurn() {
+        if (gate_) gate_->Leave(step_, filter_);
+    }
+    GateTurn(const GateTurn&) = delete;
+    GateTurn& operator=(const GateTurn&) = delete;
+
+  private:
+    FilterGate* gate_;
+    std::size_t step_;
+    int filter_;
+};
+
 }  // namespace
 
 const char* BatchExtension(BatchFormat format) {
@@ -112,7 +131,7 @@ BatchSummary BatchConversion::Run(BatchMonitor& monitor) {
     for (const std::string& path : inputs_) {
         monitor.SetFileText(path);
         monitor.SetOverallPos(overall / files);
-        if (ConvertOne(path, monitor, summary) == Step::Stop) break;
+        if (ConvertOne(path, monitor, summary, nullptr) == Step::Stop) break;
         overall += 100;
     }
     summary.cancelled = IsCancelled();
@@ -125,12 +144,26 @@ BatchSummary BatchConversion::Run(BatchMonitor& monitor) {
     return summary;
 }
 
+BatchSummary BatchConversion::ConvertFile(const std::string& path, BatchMonitor& monitor,
+                                          FilterGate* gate) {
+    BatchSummary summary;
+    summary.cancelled = ConvertOne(path, monitor, summary, gate) == Step::Stop;
+    return summary;
+}
+
+FileError BatchConversion::LoadInput(WaveObject& wave, const std::string& path,
+                                     BatchMonitor& monitor) const {
+    const std::uint32_t flags = LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM;
+    if (rawInput_ && LoadTypeOfName(path) == 0)
+        return wave.Load(path, kFileRawLoad | flags, &*rawInput_, ForwardPercent, &monitor);
+    return wave.Load(path, flags, nullptr, ForwardPercent, &monitor);
+}
+
 BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, BatchMonitor& monitor,
-                                                  BatchSummary& summary) {
+                                                  BatchSummary& summary, FilterGate* gate) {
     auto wave = std::make_unique<WaveObject>(1, tempDirectory_.c_str());
     monitor.SetText(LoadString(kLoadingText));
-    const FileError loaded =
-        wave->Load(path, LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM, nullptr, ForwardPercent, &monitor);
+    const FileError loaded = LoadInput(*wave, path, monitor);
     if (loaded != FileError::Success) {
         const std::string text(FileErrorText(loaded));
         monitor.AppendLog(FormatString(kCannotLoad, path.c_str(), text.c_str()));
@@ -139,11 +172,12 @@ BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, Batch
     }
     if (IsCancelled()) return Step::Stop;
 
-    for (const auto& entry : chain_) {
-        if (!wave) break;
+    for (std::size_t step = 0; step < chain_.size() && wave; ++step) {
+        const FilterEntry& entry = *chain_[step];
+        const GateTurn turn(gate, step, entry.Filter());
         if (IsCancelled()) return Step::Stop;
-        monitor.SetText(BatchFilterName(entry->Filter()));
-        wave = ApplyBatchFilter(entry->Filter(), *wave, {entry->SettingsFile(), kBatchSection},
+        monitor.SetText(BatchFilterName(entry.Filter()));
+        wave = ApplyBatchFilter(entry.Filter(), *wave, {entry.SettingsFile(), kBatchSection},
                                 &monitor);
         if (!wave) {
             monitor.AppendLog(FormatString(kCannotFilter, path.c_str()));

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "batch/BatchMonitor.h"
 #include "batch/FilterEntry.h"
+#include "batch/FilterGate.h"
 #include "formats/FileError.h"
 #include "wavedata/WaveObject.h"
 
@@ -70,6 +72,9 @@ class BatchConversion {
     [[nodiscard]] const std::string& OutputFolder() const { return outputFolder_; }
     // Where the waves keep their temporary sample files ("" for the system's).
     void SetTempDirectory(std::string directory) { tempDirectory_ = std::move(directory); }
+    // Inputs whose extension names no file type are read as raw samples with these parameters
+    // (the command line's; the dialog's run never sets them).
+    void SetRawInput(const RawParams& raw) { rawInput_ = raw; }
 
     // The output name of an input: folder + base name + "." + the format's extension.
     [[nodiscard]] std::string OutputName(const std::string& input) const;
@@ -82,9 +87,17 @@ class BatchConversion {
     // Converts every input; an empty input list does nothing at all.
     BatchSummary Run(BatchMonitor& monitor);
 
+    // Converts one file as Run does, logging its messages but not the run's end; `cancelled`
+    // says the cancel flag stopped it. A runner that spreads files over threads gives each
+    // thread a BatchConversion of its own, and may pass a gate to order filter steps.
+    BatchSummary ConvertFile(const std::string& path, BatchMonitor& monitor,
+                             FilterGate* gate = nullptr);
+
   private:
     enum class Step { Next, Stop };
-    Step ConvertOne(const std::string& path, BatchMonitor& monitor, BatchSummary& summary);
+    Step ConvertOne(const std::string& path, BatchMonitor& monitor, BatchSummary& summary,
+                    FilterGate* gate);
+    FileError LoadInput(WaveObject& wave, const std::string& path, BatchMonitor& monitor) const;
     bool SaveWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor,
                   std::string& errorText);
     [[nodiscard]] std::uint32_t SaveType() const;
@@ -100,6 +113,7 @@ class BatchConversion {
     std::uint32_t subFormatNumber_ = 0;
     std::string outputFolder_;
     std::string tempDirectory_;
+    std::optional<RawParams> rawInput_;
     std::atomic<bool> cancel_{false};
 };
 

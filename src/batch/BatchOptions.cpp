@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "batch/BatchFilters.h"
+#include "formats/RawFile.h"
 #include "platform/acm/AcmFormats.h"
 #include "platform/acm/G711Driver.h"
 #include "platform/profile/Profile.h"
@@ -162,8 +163,14 @@ std::string ApplySubFormat(BatchConversion& batch, std::string_view text) {
             return "aif has no sub-formats";
         case BatchFormat::RealAudio:
             return NumberSubFormat(batch, text, 0, 9, "ra (a method)");
-        case BatchFormat::Raw:
-            return NumberSubFormat(batch, text, 1, 6, "raw (a data format)");
+        case BatchFormat::Raw: {
+            std::uint32_t entry = 0;
+            if (!ParseNumber(text, entry) || RawCodeOfListEntry(entry) == 0)
+                return "the sub-format of raw is an entry of the raw-format list, 1 to 6";
+            // Each entry writes what its label says, as --raw reads it.
+            batch.SetSubFormatNumber(RawCodeOfListEntry(entry));
+            return {};
+        }
     }
     return "no output format";
 }

@@ -29,7 +29,8 @@ struct FilterOption {
 //   wav: TAG[:RATE[:CHANNELS[:BITS]]], TAG one of pcm, mulaw, alaw, ima-adpcm, ms-adpcm, gsm;
 //        what is left out is taken from each sound where the codec allows (bits: the tag's
 //        usual size); a sound is brought to a compressed target's rate and channels first;
-//   au: linear, mulaw or alaw; ra: a method 0 to 9; raw: a data format 1 to 6.
+//   au: linear, mulaw or alaw; ra: a method 0 to 9; raw: an entry of the raw-format list,
+//   1 to 6 (1 8-bit unsigned, 2 8-bit signed, then the four 16-bit encodings).
 [[nodiscard]] std::string ApplySubFormat(BatchConversion& batch, std::string_view text);
 
 // A Wave target of the given tag; rate, channels or bits 0 take the sound's own (bits: the

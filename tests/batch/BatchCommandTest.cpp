@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "batch/BatchCommand.h"
 #include "resources/Strings.h"
 #include "support/TestSupport.h"
 
@@ -13,46 +14,7 @@ namespace kelvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-class BatchCommand : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ok_ = test::RequireTool("sox") && test::RequireTool("ffprobe");
-        fs::create_directory(dir.File("out"));
-    }
-    // Runs kelvane-batch in the test folder; returns its exit status, output in `stdout_`.
-    int Batch(const std::string& arguments) {
-        stdout_.clear();
-        return test::RunCommand("cd '" + dir.path() + "' && '" KELVANE_BATCH_COMMAND "' " +
-                                    arguments + " 2>'" + dir.File("stderr") + "'",
-                                &stdout_);
-    }
-    std::string Stderr() {
-        const auto bytes = test::ReadFileBytes(dir.File("stderr"));
-        return {bytes.begin(), bytes.end()};
-    }
-    void Sox(const std::string& arguments) {
-        ASSERT_EQ(test::RunCommand("cd '" + dir.path() + "' && sox " + arguments), 0) << arguments;
-    }
-    std::string Probe(const std::string& path, const std::string& entry) {
-        std::string text;
-        test::RunCommand("ffprobe -v error -select_streams a:0 -show_entries " + entry +
-                             " -of default=nw=1:nk=1 '" + path + "'",
-                         &text);
-        while (!text.empty() && text.back() == '\n') text.pop_back();
-        return text;
-    }
-    double Seconds(const std::string& path) {
-        const std::string text = Probe(path, "format=duration");
-        return text.empty() ? -1.0 : std::stod(text);
-    }
-    std::string Out(const std::string& name) { return dir.File("out/" + name); }
-
-    test::ScopedProfile profile;
-    test::ScopedTempDir dir;
-    std::string stdout_;
-    bool ok_ = false;
-};
+using test::BatchCommand;
 
 TEST_F(BatchCommand, ConvertsFilesOfEveryInputType) {
     if (!ok_ || !test::RequireTool("lame") || !test::RequireTool("twolame")) return;
@@ -202,7 +164,7 @@ TEST_F(BatchCommand, InfoDescribesFilesWithoutConverting) {
     EXPECT_FALSE(fs::exists(dir.File("a.au")));
 }
 
-TEST_F(BatchCommand, InterruptFinishesTheStepAndEndsWith130) {
+TEST_F(BatchCommand, InterruptWithOneWorkerFinishesTheStepAndEndsWith130) {
     if (!ok_) return;
     for (const char* name : {"1.wav", "2.wav", "3.wav"})
         Sox(std::string("-n -r 44100 -c 2 -b 16 ") + name + " synth 20 sine 440 vol 0.3");
@@ -210,7 +172,7 @@ TEST_F(BatchCommand, InterruptFinishesTheStepAndEndsWith130) {
     const std::string script =
         "cd '" + dir.path() +
         "' && ('" KELVANE_BATCH_COMMAND
-        "' -o out 1.wav 2.wav 3.wav --filter chorus --filter echo --filter normalize "
+        "' -j 1 -o out 1.wav 2.wav 3.wav --filter chorus --filter echo --filter normalize "
         ">log 2>/dev/null & pid=$!; "
         "for i in $(seq 3000); do grep -q 'finished processing' log && break; "
         "kill -0 $pid 2>/dev/null || break; sleep 0.01; done; "

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <mutex>
+
 #include "platform/mpadec/MpaDecode.h"
 
 #ifndef KELVANE_MPADEC_PATH
@@ -12,7 +14,9 @@ namespace kelvane {
 
 namespace {
 
-// The loaded decoder module, shared by every stream of the process (one UI thread).
+// The loaded decoder module, shared by every stream of the process. Streams are made and
+// destroyed on several threads by the batch command, so loading, counting and unloading hold
+// the lock; the entry points are only read while a stream keeps the module loaded.
 struct DecoderLibrary {
     void* module = nullptr;
     MpaOpenFn open = nullptr;
@@ -52,11 +56,13 @@ struct DecoderLibrary {
 };
 
 DecoderLibrary library;
+std::mutex libraryLock;
 
 }  // namespace
 
 MpegStream::MpegStream(std::unique_ptr<DataBlock> block) : block_(std::move(block)) {
     if (!block_ || block_->pointer == nullptr || block_->size == 0) return;
+    const std::lock_guard lock(libraryLock);
     if (!library.Load() || library.open == nullptr) return;
     handle_ = library.open(block_->pointer, block_->size);
     if (handle_ == nullptr) return;
@@ -65,6 +71,7 @@ MpegStream::MpegStream(std::unique_ptr<DataBlock> block) : block_(std::move(bloc
 }
 
 MpegStream::~MpegStream() {
+    const std::lock_guard lock(libraryLock);
     if (handle_ != nullptr && library.close != nullptr) library.close(handle_);
     block_.reset();
     if (handle_ != nullptr) --library.openStreams;
@@ -93,6 +100,7 @@ void MpegStream::GetInfo(MpegInfo& info) {
 }
 
 std::uint32_t MpegStream::OpenCount() {
+    const std::lock_guard lock(libraryLock);
     return library.openStreams;
 }
 
