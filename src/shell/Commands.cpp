@@ -1,4 +1,5 @@
 // The editor's one command table, its menus and its toolbars.
+#include "document/EditCommands.h"
 #include "document/OrvaneDoc.h"
 #include "document/ProcessCommands.h"
 #include "resources/Strings.h"
@@ -23,6 +24,9 @@ bool Undoable(C c) { return c.doc->CanUndo(); }
 bool Redoable(C c) { return c.doc->CanRedo(); }
 bool Selected(C c) { return c.doc->HasSelection(); }
 bool HasWave(C c) { return c.doc->HasWave(); }
+// The clipboard commands'.
+bool SelectedIdle(C c) { return c.doc->HasSelection() && c.doc->IsIdle(); }
+bool ClipboardIdle(C c) { return ClipboardHasData() && c.doc->IsIdle(); }
 
 // Processing commands share one runner; the rule depends on the effect.
 #define PROCESS(id, text, rule, icon)                                                     \
@@ -77,12 +81,18 @@ constexpr Command kCommands[] = {
      Undoable, "undo"},
     {57644, "&Redo\tCtrl+Y", {}, Target::Doc, [](C c) { c.doc->OnRedo(); }, Redoable, "redo"},
     // View: clipboard editing.
-    {57635, "Cu&t", {"Ctrl+X", "Shift+Del"}, Target::View, nullptr, nullptr, "cut"},
-    {57634, "&Copy", {"Ctrl+C", "Ctrl+Ins"}, Target::View, nullptr, nullptr, "copy"},
-    {57637, "&Paste", {"Ctrl+V", "Shift+Ins"}, Target::View, nullptr, nullptr, "paste"},
-    {32808, "&Delete", {"Del"}, Target::View, nullptr, nullptr, "delete"},
-    {32806, "&Mix", {"Ctrl+M"}, Target::View, nullptr, nullptr},
-    {32807, "T&rim", {"Ctrl+T"}, Target::View, nullptr, nullptr},
+    {57635, "Cu&t", {"Ctrl+X", "Shift+Del"}, Target::View, [](C c) { EditCut(*c.doc, c.view); },
+     SelectedIdle, "cut"},
+    {57634, "&Copy", {"Ctrl+C", "Ctrl+Ins"}, Target::View, [](C c) { EditCopy(*c.doc); },
+     SelectedIdle, "copy"},
+    {57637, "&Paste", {"Ctrl+V", "Shift+Ins"}, Target::View,
+     [](C c) { EditPaste(*c.doc, c.view); }, ClipboardIdle, "paste"},
+    {32808, "&Delete", {"Del"}, Target::View, [](C c) { EditDelete(*c.doc, c.view); },
+     SelectedIdle, "delete"},
+    {32806, "&Mix", {"Ctrl+M"}, Target::View, [](C c) { EditMix(*c.doc, c.view); },
+     ClipboardIdle},
+    {32807, "T&rim", {"Ctrl+T"}, Target::View, [](C c) { EditTrim(*c.doc, c.view); },
+     SelectedIdle},
     // View: zoom and panes.
     {32775, nullptr, {}, Target::View, [](C c) { c.view->OnZoomIn(); },
      [](C c) { return c.view->CanZoomIn(); }, "zoomin"},

@@ -15,13 +15,26 @@ namespace kelvane::test {
 namespace {
 
 // One QApplication for the whole test program, on the offscreen platform unless told otherwise.
+// It ends with the test run: left to the exit handlers, it outlives Qt's own globals and
+// crashes the program after the last test passed.
+class QtEnvironment final : public ::testing::Environment {
+  public:
+    void TearDown() override { application.reset(); }
+    std::unique_ptr<QApplication> application;
+};
+
 QApplication& Application() {
     static int argc = 1;
     static char name[] = "kelvane-tests";
     static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
+    // The test framework owns its environments.
+    static auto* environment =
+        static_cast<QtEnvironment*>(::testing::AddGlobalTestEnvironment(new QtEnvironment));
+    if (!environment->application) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        environment->application = std::make_unique<QApplication>(argc, argv);
+    }
+    return *environment->application;
 }
 
 }  // namespace

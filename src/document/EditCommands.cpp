@@ -1,0 +1,273 @@
+#include "document/EditCommands.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "document/OrvaneDoc.h"
+#include "processing/EffectResult.h"
+#include "processing/FormatConversion.h"
+#include "resources/Strings.h"
+#include "ui/AppState.h"
+#include "ui/DialogHost.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::uint32_t kTransferText = 163;
+constexpr std::uint32_t kGeneratingText = 164;
+constexpr std::uint32_t kConvertingText = 188;
+constexpr std::uint32_t kNoSpaceMessage = 1003;
+// Copies up to this many bytes are too quick to be worth a progress window.
+constexpr std::uint32_t kQuietCopyBytes = 0x40000;
+
+// The first view's progress window for the life of the object.
+class ProgressWindow {
+  public:
+    explicit ProgressWindow(COrvaneDoc& doc) : view_(doc.GetView()) {
+        if (view_) view_->BeginProgress();
+    }
+    ProgressWindow(COrvaneDoc& doc, std::uint32_t textId) : ProgressWindow(doc) { SetText(textId); }
+    ~ProgressWindow() {
+        if (view_) view_->EndProgress();
+    }
+    ProgressWindow(const ProgressWindow&) = delete;
+    ProgressWindow& operator=(const ProgressWindow&) = delete;
+
+    void SetText(std::uint32_t textId) {
+        if (view_) view_->SetProgressText(LoadString(textId));
+    }
+    [[nodiscard]] ProgressIndicator* Indicator() const {
+        return view_ ? view_->Progress() : nullptr;
+    }
+
+  private:
+    DocumentView* view_;
+};
+
+// The selection clamped to the sound: after Record it may lie beyond the end.
+struct Selection {
+    std::uint32_t start;
+    std::uint32_t length;
+    [[nodiscard]] std::uint32_t end() const { return start + length; }
+};
+
+Selection SelectionOf(const COrvaneDoc& doc) {
+    const std::uint32_t n = doc.Length();
+    const std::uint32_t start = std::min(doc.m_nSelStart, n);
+    return {start, std::min(doc.m_nSelLength, n - start)};
+}
+
+// Whether the sound's frames can be reached as bytes (an empty sound has none to reach).
+bool HasBytes(const WaveObject& wave) {
+    return wave.format && (wave.data != nullptr || wave.FrameCount() == 0);
+}
+
+std::uint8_t* FrameAt(const WaveObject& wave, std::uint32_t frame) {
+    return wave.data + std::size_t{wave.format->blockAlign} * frame;
+}
+
+std::uint32_t BytesOf(const WaveObject& wave, std::uint32_t frames) {
+    return wave.format->blockAlign * frames;
+}
+
+// `frames` frames of `format` in a new temporary file, or null when there is no room. The
+// byte copies address frames by block alignment, so a format whose storage is not block
+// alignment × frames (no PCM layout) is refused too.
+bool AllocateInto(WaveObject& wave, const WaveFormat& format, std::uint64_t frames) {
+    if (frames > 0xFFFFFFFFu) return false;
+    if (!wave.Allocate(format, static_cast<std::uint32_t>(frames))) return false;
+    return wave.dataBytes == format.blockAlign * frames;
+}
+
+std::unique_ptr<WaveObject> NewWave(const WaveFormat& format, std::uint64_t frames) {
+    auto wave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
+    if (!AllocateInto(*wave, format, frames)) return nullptr;
+    return wave;
+}
+
+int Percent(std::uint64_t frames, std::uint32_t total) {
+    return total == 0 ? 100 : static_cast<int>(frames * 100 / total);
+}
+
+// The clipboard sound in the document's format: the clipboard's own bytes when rate, channels
+// and sample size agree, a converted copy otherwise. Null when there is none.
+std::unique_ptr<WaveObject> SourceFor(const WaveFormat& to, ProgressWindow& progress) {
+    const WaveObject* clip = App().clipboardWave.get();
+    if (!ClipboardHasData() || !clip->format || !clip->data) return nullptr;
+    const WaveFormat& from = *clip->format;
+    if (from.samplesPerSec == to.samplesPerSec && from.channels == to.channels &&
+        from.bitsPerSample == to.bitsPerSample) {
+        auto attached = std::make_unique<WaveObject>(0);
+        attached->AttachBuffer(from, clip->data, clip->dataBytes);
+        return attached;
+    }
+    progress.SetText(kConvertingText);
+    FormatConversionEffect conversion(SettingsPlace{});
+    conversion.settings = {static_cast<int>(to.samplesPerSec), to.channels, to.bitsPerSample};
+    auto converted = conversion.Process(*clip, progress.Indicator());
+    // The copies below take the source's frames as the document's.
+    if (converted && (converted->frameLayout != FrameLayoutOf(&to) ||
+                      converted->format->blockAlign != to.blockAlign))
+        converted.reset();
+    return converted;
+}
+
+// What every change ends with: the new position or selection to every view, the modified
+// flag, and a rebuild of the window that ran the command.
+void Finish(COrvaneDoc& doc, DocumentView* view, std::uint32_t start, std::uint32_t length) {
+    doc.m_nSelStart = start;
+    doc.m_nSelLength = length;
+    doc.UpdateAllViews(HINT_SELECTION);
+    doc.SetModifiedFlag(true);
+    if (!view) view = doc.GetView();
+    if (view) view->OnUpdate(HINT_WAVE_CHANGED);
+}
+
+bool Fail() {
+    MessageBox(kNoSpaceMessage);
+    return false;
+}
+
+template <FrameLayout L>
+void MixFrames(const WaveObject& wave, std::uint32_t waveLength, const WaveObject& source,
+               std::uint32_t at, WaveObject& out, std::uint32_t first, std::uint32_t last) {
+    const std::uint32_t sourceLength = source.FrameCount();
+    for (std::uint32_t i = first; i < last; ++i) {
+        FrameValue v = i < waveLength ? ReadFrame<L>(wave.data, i) : 0;
+        if (i >= at && i - at < sourceLength) {
+            const FrameValue add = ReadFrame<L>(source.data, i - at);
+            v = PackFrame(Clamp16(LeftOf(v) + LeftOf(add)), Clamp16(RightOf(v) + RightOf(add)));
+        }
+        WriteFrame<L>(out.data, i, v);
+    }
+}
+
+}  // namespace
+
+bool ClipboardHasData() {
+    const WaveObject* clip = App().clipboardWave.get();
+    if (!clip) return false;
+    return (clip->mode == WaveMode::Resident && clip->dataBytes != 0) ||
+           clip->mode == WaveMode::Streamed;
+}
+
+bool EditCopy(COrvaneDoc& doc) {
+    std::unique_ptr<WaveObject>& clip = App().clipboardWave;
+    if (!clip) clip = std::make_unique<WaveObject>(1, App().tempDir.c_str());
+    clip->Reset();
+    const WaveObject& wave = *doc.m_pWave;
+    const Selection s = SelectionOf(doc);
+    if (!HasBytes(wave) || !AllocateInto(*clip, *wave.format, s.length)) {
+        clip->Reset();
+        return Fail();
+    }
+    const std::uint32_t bytes = BytesOf(wave, s.length);
+    std::optional<ProgressWindow> progress;
+    if (bytes > kQuietCopyBytes) progress.emplace(doc, kTransferText);
+    doc.CopyWithProgress(clip->data, FrameAt(wave, s.start), bytes, 0, 100);
+    return true;
+}
+
+bool EditCut(COrvaneDoc& doc, DocumentView* view) {
+    return EditCopy(doc) && EditDelete(doc, view);
+}
+
+bool EditDelete(COrvaneDoc& doc, DocumentView* view) {
+    const Selection s = SelectionOf(doc);
+    if (s.length == 0) return false;
+    const WaveObject& wave = *doc.m_pWave;
+    ProgressWindow progress(doc, kGeneratingText);
+    const std::uint32_t n = wave.FrameCount() - s.length;
+    std::unique_ptr<WaveObject> result = HasBytes(wave) ? NewWave(*wave.format, n) : nullptr;
+    if (!result) return Fail();
+    const int middle = Percent(s.start, n);
+    if (s.start != 0)
+        doc.CopyWithProgress(result->data, wave.data, BytesOf(wave, s.start), 0, middle);
+    if (const std::uint32_t after = n - s.start; after != 0)
+        doc.CopyWithProgress(FrameAt(*result, s.start), FrameAt(wave, s.end()),
+                             BytesOf(wave, after), middle, 100);
+    result->CopyInfo(&wave);
+    doc.ReplaceWave(std::move(result));
+    Finish(doc, view, std::min(s.start, n), 0);
+    return true;
+}
+
+bool EditPaste(COrvaneDoc& doc, DocumentView* view) {
+    const WaveObject& wave = *doc.m_pWave;
+    const Selection s = SelectionOf(doc);
+    ProgressWindow progress(doc);
+    std::unique_ptr<WaveObject> source =
+        HasBytes(wave) ? SourceFor(*wave.format, progress) : nullptr;
+    if (!source) return Fail();
+    progress.SetText(kGeneratingText);
+    const std::uint32_t added = source->FrameCount();
+    const std::uint64_t total = std::uint64_t{added} + wave.FrameCount() - s.length;
+    std::unique_ptr<WaveObject> result = NewWave(*wave.format, total);
+    if (!result) return Fail();
+    const auto n = static_cast<std::uint32_t>(total);
+    const int first = Percent(s.start, n);
+    const int second = Percent(std::uint64_t{added} + s.start, n);
+    if (s.start != 0)
+        doc.CopyWithProgress(result->data, wave.data, BytesOf(wave, s.start), 0, first);
+    doc.CopyWithProgress(FrameAt(*result, s.start), source->data, BytesOf(wave, added), first,
+                         second);
+    if (const std::uint32_t after = wave.FrameCount() - s.end(); after != 0)
+        doc.CopyWithProgress(FrameAt(*result, s.start + added), FrameAt(wave, s.end()),
+                             BytesOf(wave, after), second, 100);
+    result->CopyInfo(&wave);
+    source.reset();
+    doc.ReplaceWave(std::move(result));
+    // The pasted frames stay selected; they always fit the new sound.
+    Finish(doc, view, s.start, added);
+    return true;
+}
+
+bool EditTrim(COrvaneDoc& doc, DocumentView* view) {
+    const Selection s = SelectionOf(doc);
+    if (s.length == 0) return false;
+    const WaveObject& wave = *doc.m_pWave;
+    ProgressWindow progress(doc, kGeneratingText);
+    std::unique_ptr<WaveObject> result = HasBytes(wave) ? NewWave(*wave.format, s.length) : nullptr;
+    if (!result) return Fail();
+    // Reading a frame of a PCM layout and writing it back gives its bytes again, so the frame
+    // copy is a byte copy, made in the progress blocks of a frame loop.
+    ForEachProgressBlock(0, s.length, s.length, progress.Indicator(),
+                         [&](std::uint32_t first, std::uint32_t last) {
+                             std::memcpy(FrameAt(*result, first), FrameAt(wave, s.start + first),
+                                         BytesOf(wave, last - first));
+                         });
+    doc.ReplaceWave(std::move(result));
+    Finish(doc, view, 0, 0);
+    return true;
+}
+
+bool EditMix(COrvaneDoc& doc, DocumentView* view) {
+    const WaveObject& wave = *doc.m_pWave;
+    const std::uint32_t at = SelectionOf(doc).start;
+    ProgressWindow progress(doc);
+    std::unique_ptr<WaveObject> source =
+        HasBytes(wave) ? SourceFor(*wave.format, progress) : nullptr;
+    if (!source) return Fail();
+    progress.SetText(kGeneratingText);
+    const std::uint32_t length = wave.FrameCount();
+    const std::uint64_t total =
+        std::max<std::uint64_t>(length, std::uint64_t{at} + source->FrameCount());
+    std::unique_ptr<WaveObject> result = NewWave(*wave.format, total);
+    if (!result) return Fail();
+    const auto n = static_cast<std::uint32_t>(total);
+    const bool mixed = DispatchLayout(wave.frameLayout, [&](auto layout) {
+        ForEachProgressBlock(
+            0, n, n, progress.Indicator(), [&](std::uint32_t first, std::uint32_t last) {
+                MixFrames<decltype(layout)::value>(wave, length, *source, at, *result, first, last);
+            });
+    });
+    if (!mixed) return Fail();
+    source.reset();
+    doc.ReplaceWave(std::move(result));
+    Finish(doc, view, std::min(at, n), 0);
+    return true;
+}
+
+}  // namespace kelvane
