@@ -148,7 +148,9 @@ TEST_F(EditCommandsTest, PasteAndMixConvertAClipboardSoundOfAnotherFormat) {
         doc->SetSelection(0, 0);
         SpyView spy(*doc);
         ASSERT_TRUE(Run(id));
-        EXPECT_EQ(spy.texts, Texts({188, 164}));
+        // The edit's own texts come first; the view's rebuild of its peaks follows.
+        ASSERT_GE(spy.texts.size(), 2u);
+        EXPECT_EQ(std::vector<std::string>(spy.texts.begin(), spy.texts.begin() + 2), Texts({188, 164}));
         EXPECT_EQ(spy.hints, std::vector<std::uint32_t>{HINT_SELECTION})
             << "a window that did not run the command only hears of the selection";
         EXPECT_EQ(doc->Length(), id == kPaste ? 1440u : 1000u);
