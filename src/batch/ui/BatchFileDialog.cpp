@@ -68,6 +68,12 @@ QGroupBox* Group(const char* title, QLayout* content) {
     return box;
 }
 
+QLabel* Buddy(const char* text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
 // A text that can grow long (a folder, a format): sunken, plain, never widening the dialog.
 QLabel* ValueLabel() {
     auto* label = new QLabel;
@@ -117,14 +123,14 @@ CBatchFileDialog::CBatchFileDialog(QWidget* parent)
     arrows->addWidget(m_buttonRemoveFilter);
     arrows->addStretch();
     auto* filters = new QGridLayout;
-    filters->addWidget(new QLabel("A&vailable Filters:"), 0, 0);
-    filters->addWidget(new QLabel("Filter &Chain:"), 0, 2);
+    filters->addWidget(Buddy("A&vailable Filters:", m_listAvailable), 0, 0);
+    filters->addWidget(Buddy("Filter &Chain:", m_listChain), 0, 2);
     filters->addWidget(m_listAvailable, 1, 0);
     filters->addLayout(arrows, 1, 1);
     filters->addWidget(m_listChain, 1, 2);
 
     auto* output = new QGridLayout;
-    output->addWidget(new QLabel("&Format:"), 0, 0);
+    output->addWidget(Buddy("&Format:", m_comboFormat), 0, 0);
     output->addWidget(m_comboFormat, 0, 1);
     output->addWidget(m_buttonOptions, 0, 2);
     output->addWidget(new QLabel("Sub-Format:"), 1, 0);
