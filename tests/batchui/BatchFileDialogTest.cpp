@@ -285,6 +285,37 @@ TEST_F(BatchDialogTest, ChainEntriesKeepTheirSettingsFileOnlyWhileInTheChain) {
     EXPECT_FALSE(fs::exists(kept)) << "the dialog's end deletes the rest";
 }
 
+TEST_F(BatchDialogTest, InputListTakesChosenFilesAndRemovesTheSelectedOnes) {
+    const std::string a = WriteTone("a.wav", 100, 1);
+    const std::string b = WriteTone("b.wav", 100, 1);
+    const std::string c = WriteTone("c.wav", 100, 1);
+    QueueBatch([&](CBatchFileDialog& d) {
+        d.m_buttonAdd->click();
+        ASSERT_EQ(d.m_listInput->count(), 3);
+        EXPECT_EQ(d.m_labelTotal->text(), "3");
+        d.m_listInput->item(0)->setSelected(true);
+        d.m_listInput->item(2)->setSelected(true);
+        d.m_buttonRemove->click();
+        ASSERT_EQ(d.Batch().Inputs().size(), 1u);
+        EXPECT_EQ(d.Batch().Inputs()[0], b);
+        EXPECT_EQ(d.m_listInput->item(0)->text().toStdString(), b);
+        EXPECT_EQ(d.m_labelTotal->text(), "1");
+        d.m_buttonRemove->click();  // nothing selected
+        EXPECT_EQ(d.m_listInput->count(), 1);
+        d.m_listInput->item(0)->setSelected(true);
+        d.m_buttonRemove->click();
+        EXPECT_EQ(d.m_labelTotal->text(), "0");
+    });
+    dialogs.Accept([&](QDialog& d) {
+        auto& files = dynamic_cast<QFileDialog&>(d);
+        EXPECT_EQ(files.fileMode(), QFileDialog::ExistingFiles);
+        files.setDirectory(QString::fromStdString(dir.path()));
+        files.selectFile("\"a.wav\" \"b.wav\" \"c.wav\"");
+    });
+    ASSERT_TRUE(Run(kBatchCommand));
+    EXPECT_FALSE(seen.shown);
+}
+
 #ifdef KELVANE_BATCH_COMMAND
 TEST_F(BatchDialogTest, TheDialogAndTheCommandLineWriteTheSameFiles) {
     const std::string a = WriteTone("a.wav", 44100, 2, 44100);
