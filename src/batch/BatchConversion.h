@@ -62,6 +62,7 @@ class BatchConversion {
     // AU: 0 linear, 1 Mu-Law, 2 A-law; RealAudio: the method 0 to 9; raw: SampleCode 1 to 6.
     void SetSubFormatNumber(std::uint32_t number);
     [[nodiscard]] bool HasSubFormat() const { return hasSubFormat_; }
+    [[nodiscard]] std::uint32_t SubFormatNumber() const { return subFormatNumber_; }
     // The Wave writer converts in one codec step, which cannot also change the rate or the
     // channels of a compressed target. When set, a sound is first resampled to such a
     // target's rate and channels (the command line sets it; the dialog's run does not).

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <map>
 
+#include "batch/ui/BatchFileDialog.h"
 #include "document/DocumentFiles.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/profile/Profile.h"
@@ -308,6 +309,11 @@ DocumentHost::SaveChoice COrvaneApp::AskSaveAs(const COrvaneDoc& doc, std::uint3
     if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return {dialog.selectedFiles().front().toStdString(),
             static_cast<std::uint32_t>(types.indexOf(dialog.selectedNameFilter()) + 1)};
+}
+
+void COrvaneApp::OnBatchConversion() {
+    CBatchFileDialog dialog(m_pMainFrame.get());
+    RunModal(dialog);
 }
 
 void COrvaneApp::OnCloseAll() {

@@ -62,6 +62,7 @@ class COrvaneApp : public QObject, public DocumentHost {
 
     void OnFileNew();
     void OnFileOpen();
+    void OnBatchConversion();
     void OnCloseAll();
     void OnAppExit();
     void OnAppAbout();

@@ -1,0 +1,311 @@
+#include "batch/ui/BatchFileDialog.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "batch/BatchFilters.h"
+#include "batch/ui/BatchProgressDlg.h"
+#include "batch/ui/FilterDialogs.h"
+#include "batch/ui/FormatChooserDlg.h"
+#include "batch/ui/RawDataFormatDlg.h"
+#include "batch/ui/RealAudioMethodDlg.h"
+#include "batch/ui/SubFormatDlg.h"
+#include "resources/Strings.h"
+#include "ui/AppState.h"
+#include "ui/DialogHost.h"
+#include "ui/DialogLayout.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::uint32_t kInputFilter = 207;
+constexpr std::uint32_t kFolderTitle = 201;
+constexpr std::uint32_t kFirstAuName = 172;
+constexpr std::uint32_t kFirstMethodName = 175;
+constexpr std::uint32_t kFirstRawName = 209;
+constexpr std::uint32_t kCannotMakeTempFile = 1005;
+
+constexpr const char* kFormatNames[kBatchFormatCount] = {
+    "Microsoft Wave Files (*.wav)", "Sun (Java) audio Files (*.au)", "Mactinosh aiff Files (*.aif)",
+    "Real Audio Files (*.ra)", "Raw Files (*.*)"};
+
+QString Text(std::uint32_t id) {
+    return QString::fromUtf8(LoadString(id));
+}
+
+// A filter string of the table ("name|patterns|...||") as the file dialog takes it.
+QStringList NameFilters(std::uint32_t id) {
+    const QStringList parts = Text(id).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
+        QString name = parts[i];
+        const qsizetype paren = name.lastIndexOf(" (");
+        if (paren > 0 && name.endsWith(')')) name.truncate(paren);
+        filters.append(QString("%1 (%2)").arg(name, QString(parts[i + 1]).replace(';', ' ')));
+    }
+    return filters;
+}
+
+QListWidget* List(QAbstractItemView::SelectionMode mode) {
+    auto* list = new QListWidget;
+    list->setSelectionMode(mode);
+    list->setMinimumWidth(180);
+    return list;
+}
+
+QGroupBox* Group(const char* title, QLayout* content) {
+    auto* box = new QGroupBox(title);
+    box->setLayout(content);
+    return box;
+}
+
+QLabel* Buddy(const char* text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+// A text that can grow long (a folder, a format): sunken, plain, never widening the dialog.
+QLabel* ValueLabel() {
+    auto* label = new QLabel;
+    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    label->setTextFormat(Qt::PlainText);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->setMinimumWidth(240);
+    return label;
+}
+
+}  // namespace
+
+CBatchFileDialog::CBatchFileDialog(QWidget* parent)
+    : QDialog(parent),
+      m_listInput(List(QAbstractItemView::ExtendedSelection)),
+      m_listAvailable(List(QAbstractItemView::SingleSelection)),
+      m_listChain(List(QAbstractItemView::SingleSelection)),
+      m_comboFormat(new QComboBox),
+      m_buttonAdd(new QPushButton("&Add...")),
+      m_buttonRemove(new QPushButton("&Remove")),
+      m_buttonAddFilter(new QPushButton(">>")),
+      m_buttonRemoveFilter(new QPushButton("<<")),
+      m_buttonOptions(new QPushButton("O&ptions...")),
+      m_buttonOutputPath(new QPushButton("Output &Path...")),
+      m_labelTotal(new QLabel("0")),
+      m_labelFormat(ValueLabel()),
+      m_labelOutputPath(ValueLabel()) {
+    setWindowTitle("Batch Conversion");
+    m_listInput->setMinimumWidth(420);
+    for (int i = 0; i < kBatchFilterCount; ++i)
+        m_listAvailable->addItem(QString::fromUtf8(BatchFilterName(i)));
+    for (const char* name : kFormatNames) m_comboFormat->addItem(name);
+
+    auto* inputButtons = new QVBoxLayout;
+    inputButtons->addWidget(m_buttonAdd);
+    inputButtons->addWidget(m_buttonRemove);
+    inputButtons->addStretch();
+    inputButtons->addWidget(new QLabel("Total:"));
+    inputButtons->addWidget(m_labelTotal);
+    auto* inputs = new QHBoxLayout;
+    inputs->addWidget(m_listInput, 1);
+    inputs->addLayout(inputButtons);
+
+    auto* arrows = new QVBoxLayout;
+    arrows->addStretch();
+    arrows->addWidget(m_buttonAddFilter);
+    arrows->addWidget(m_buttonRemoveFilter);
+    arrows->addStretch();
+    auto* filters = new QGridLayout;
+    filters->addWidget(Buddy("A&vailable Filters:", m_listAvailable), 0, 0);
+    filters->addWidget(Buddy("Filter &Chain:", m_listChain), 0, 2);
+    filters->addWidget(m_listAvailable, 1, 0);
+    filters->addLayout(arrows, 1, 1);
+    filters->addWidget(m_listChain, 1, 2);
+
+    auto* output = new QGridLayout;
+    output->addWidget(Buddy("&Format:", m_comboFormat), 0, 0);
+    output->addWidget(m_comboFormat, 0, 1);
+    output->addWidget(m_buttonOptions, 0, 2);
+    output->addWidget(new QLabel("Sub-Format:"), 1, 0);
+    output->addWidget(m_labelFormat, 1, 1, 1, 2);
+    output->addWidget(m_buttonOutputPath, 2, 0);
+    output->addWidget(m_labelOutputPath, 2, 1, 1, 2);
+    output->setColumnStretch(1, 1);
+
+    auto* controls = new QVBoxLayout;
+    controls->addWidget(Group("Input Files", inputs));
+    controls->addWidget(Group("Filters", filters));
+    controls->addWidget(Group("Output", output));
+    SetDialogLayout(*this, controls);
+
+    connect(m_buttonAdd, &QPushButton::clicked, this, &CBatchFileDialog::OnAdd);
+    connect(m_buttonRemove, &QPushButton::clicked, this, &CBatchFileDialog::OnRemove);
+    connect(m_listInput, &QListWidget::itemDoubleClicked, this, &CBatchFileDialog::OnRemove);
+    connect(m_buttonAddFilter, &QPushButton::clicked, this, &CBatchFileDialog::OnAddFilter);
+    connect(m_listAvailable, &QListWidget::itemDoubleClicked, this, &CBatchFileDialog::OnAddFilter);
+    connect(m_buttonRemoveFilter, &QPushButton::clicked, this, &CBatchFileDialog::OnRemoveFilter);
+    connect(m_listChain, &QListWidget::itemDoubleClicked, this, &CBatchFileDialog::OnRemoveFilter);
+    connect(m_comboFormat, &QComboBox::currentIndexChanged, this,
+            &CBatchFileDialog::OnFormatChanged);
+    connect(m_buttonOptions, &QPushButton::clicked, this, &CBatchFileDialog::OnOptions);
+    connect(m_buttonOutputPath, &QPushButton::clicked, this, &CBatchFileDialog::OnOutputPath);
+}
+
+// The engine's chain entries remove their settings files as they go.
+CBatchFileDialog::~CBatchFileDialog() = default;
+
+void CBatchFileDialog::OnAdd() {
+    QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ReadOnly);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(NameFilters(kInputFilter));
+    dialog.setDefaultSuffix("WAV");
+    if (RunModal(dialog) != QDialog::Accepted) return;
+    AddInputs(dialog.selectedFiles());
+}
+
+void CBatchFileDialog::AddInputs(const QStringList& paths) {
+    for (const QString& path : paths) {
+        m_batch.AddInput(path.toStdString());
+        m_listInput->addItem(path);
+    }
+    UpdateTotal();
+}
+
+void CBatchFileDialog::OnRemove() {
+    for (int row = m_listInput->count() - 1; row >= 0; --row) {
+        if (!m_listInput->item(row)->isSelected()) continue;
+        m_batch.RemoveInput(static_cast<std::size_t>(row));
+        delete m_listInput->takeItem(row);
+    }
+    UpdateTotal();
+}
+
+void CBatchFileDialog::UpdateTotal() {
+    m_labelTotal->setText(QString::number(m_listInput->count()));
+}
+
+void CBatchFileDialog::OnAddFilter() {
+    const auto selected = m_listAvailable->selectedItems();
+    if (selected.isEmpty()) return;
+    const int filter = m_listAvailable->row(selected.front());
+    const FilterEntry* entry = m_batch.AddFilter(filter);
+    if (!entry) {
+        MessageBox(kCannotMakeTempFile);
+        return;
+    }
+    if (RunFilterDialog(filter, {entry->SettingsFile(), kBatchSection}, this) !=
+        QDialog::Accepted) {
+        m_batch.RemoveFilter(m_batch.Chain().size() - 1);
+        return;
+    }
+    m_listChain->addItem(QString::fromUtf8(BatchFilterName(filter)));
+}
+
+void CBatchFileDialog::OnRemoveFilter() {
+    const auto selected = m_listChain->selectedItems();
+    if (selected.isEmpty()) return;
+    const int row = m_listChain->row(selected.front());
+    m_batch.RemoveFilter(static_cast<std::size_t>(row));
+    delete m_listChain->takeItem(row);
+}
+
+void CBatchFileDialog::OnFormatChanged(int index) {
+    if (index < 0 || index >= kBatchFormatCount) return;
+    const auto format = static_cast<BatchFormat>(index);
+    m_batch.SetOutputFormat(format);
+    m_buttonOptions->setEnabled(format != BatchFormat::Aiff);
+    SetFormatText({});
+}
+
+void CBatchFileDialog::SetFormatText(const QString& text) {
+    m_labelFormat->setText(text);
+    m_labelFormat->setToolTip(text);
+}
+
+void CBatchFileDialog::OnOptions() {
+    switch (m_batch.OutputFormat()) {
+        case BatchFormat::Wave: {
+            // Owned by the main window, as Save As's chooser is; every format is offered,
+            // since the sounds of the batch are not known yet.
+            CFormatChooserDlg chooser(nullptr, parentWidget() ? parentWidget() : this);
+            if (RunModal(chooser) != QDialog::Accepted || !chooser.Format()) return;
+            m_batch.SetWaveSubFormat(*chooser.Format());
+            SetFormatText(chooser.TagName() + ", " + chooser.Description());
+            break;
+        }
+        case BatchFormat::Au: {
+            CSubFormatDlg dialog(0, this);
+            if (RunModal(dialog) != QDialog::Accepted) return;
+            m_batch.SetSubFormatNumber(dialog.Choice());
+            SetFormatText(Text(kFirstAuName + dialog.Choice()));
+            break;
+        }
+        case BatchFormat::Aiff:
+            break;
+        case BatchFormat::RealAudio: {
+            const std::uint32_t earlier =
+                m_batch.HasSubFormat() ? m_batch.SubFormatNumber() : kBatchRealAudioMethod;
+            CRealAudioMethodDlg dialog(earlier, this);
+            if (RunModal(dialog) != QDialog::Accepted) return;
+            m_batch.SetSubFormatNumber(dialog.Method());
+            SetFormatText(Text(kFirstMethodName + dialog.Method()));
+            break;
+        }
+        case BatchFormat::Raw: {
+            const int earlier =
+                m_batch.HasSubFormat() ? static_cast<int>(m_batch.SubFormatNumber()) - 1 : -1;
+            CRawDataFormatDlg dialog(earlier, this);
+            if (RunModal(dialog) != QDialog::Accepted || dialog.Position() < 0) return;
+            const auto position = static_cast<std::uint32_t>(dialog.Position());
+            m_batch.SetSubFormatNumber(position + 1);
+            SetFormatText(Text(kFirstRawName + position));
+            break;
+        }
+    }
+}
+
+void CBatchFileDialog::OnOutputPath() {
+    QFileDialog dialog(this, Text(kFolderTitle));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    if (!m_batch.OutputFolder().empty())
+        dialog.setDirectory(QString::fromStdString(m_batch.OutputFolder()));
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    m_batch.SetOutputFolder(dialog.selectedFiles().front().toStdString());
+    const QString folder = QString::fromStdString(m_batch.OutputFolder());
+    m_labelOutputPath->setText(folder);
+    m_labelOutputPath->setToolTip(folder);
+}
+
+void CBatchFileDialog::accept() {
+    if (!m_batch.Inputs().empty()) RunBatch();
+    QDialog::accept();
+}
+
+void CBatchFileDialog::RunBatch() {
+    const bool wasVisible = isVisible();
+    hide();
+    CBatchProgressDlg progress;
+    progress.Create(this);
+    progress.show();
+    connect(&progress, &CBatchProgressDlg::cancelPressed, this, [this] { m_batch.Cancel(); });
+    emit progressShown(&progress);
+    m_batch.SetTempDirectory(App().tempDir);
+    (void)m_batch.Run(progress);
+    progress.ShowFinished();
+    progress.WaitForFinish();
+    if (wasVisible) show();
+    progress.DestroyWindow();
+}
+
+}  // namespace kelvane

@@ -1,0 +1,62 @@
+#include "batch/ui/FormatChooserDlg.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <algorithm>
+
+#include "resources/Strings.h"
+#include "ui/DialogLayout.h"
+
+namespace kelvane {
+
+CFormatChooserDlg::CFormatChooserDlg(const WaveFormat* seed, QWidget* parent)
+    : QDialog(parent),
+      m_comboTag(new QComboBox),
+      m_comboAttributes(new QComboBox),
+      m_formats(AcmEnumFormats(seed)) {
+    setWindowTitle(QString::fromUtf8(LoadString(171)));
+    for (const std::uint16_t tag : AcmFormatTags()) {
+        const bool offered = std::any_of(m_formats.begin(), m_formats.end(),
+                                         [tag](const AcmFormatDetails& f) { return f.tag == tag; });
+        if (offered) m_comboTag->addItem(QString::fromUtf8(AcmFormatTagName(tag)), tag);
+    }
+    m_comboAttributes->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(m_comboTag, &QComboBox::currentIndexChanged, this, &CFormatChooserDlg::FillAttributes);
+    FillAttributes();
+    auto* form = new QFormLayout;
+    form->addRow("&Format:", m_comboTag);
+    form->addRow("&Attributes:", m_comboAttributes);
+    SetDialogLayout(*this, form);
+}
+
+void CFormatChooserDlg::FillAttributes() {
+    m_comboAttributes->clear();
+    const auto tag = static_cast<std::uint16_t>(m_comboTag->currentData().toUInt());
+    for (std::size_t i = 0; i < m_formats.size(); ++i)
+        if (m_formats[i].tag == tag)
+            m_comboAttributes->addItem(QString::fromStdString(m_formats[i].description),
+                                       static_cast<qulonglong>(i));
+}
+
+const AcmFormatDetails* CFormatChooserDlg::Chosen() const {
+    const QVariant index = m_comboAttributes->currentData();
+    if (!index.isValid()) return nullptr;
+    return &m_formats[static_cast<std::size_t>(index.toULongLong())];
+}
+
+const WaveFormat* CFormatChooserDlg::Format() const {
+    const AcmFormatDetails* chosen = Chosen();
+    return chosen ? chosen->format.get() : nullptr;
+}
+
+QString CFormatChooserDlg::TagName() const {
+    const AcmFormatDetails* chosen = Chosen();
+    return chosen ? QString::fromUtf8(AcmFormatTagName(chosen->tag)) : QString();
+}
+
+QString CFormatChooserDlg::Description() const {
+    const AcmFormatDetails* chosen = Chosen();
+    return chosen ? QString::fromStdString(chosen->description) : QString();
+}
+
+}  // namespace kelvane

@@ -1,0 +1,34 @@
+#include "batch/ui/RawDataFormatDlg.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include "document/RawFileFormatDlg.h"
+#include "ui/DialogLayout.h"
+
+namespace kelvane {
+
+CRawDataFormatDlg::CRawDataFormatDlg(int position, QWidget* parent)
+    : QDialog(parent), m_listFormat(new QListWidget) {
+    setWindowTitle("Raw File Format");
+    for (const char* text : kRawDataFormats) m_listFormat->addItem(text);
+    m_listFormat->setCurrentRow(position, QItemSelectionModel::ClearAndSelect);
+    const int rows = m_listFormat->count();
+    m_listFormat->setFixedHeight(m_listFormat->sizeHintForRow(0) * rows +
+                                 2 * m_listFormat->frameWidth());
+    m_listFormat->setMinimumWidth(m_listFormat->sizeHintForColumn(0) + 24);
+    auto* label = new QLabel("&Data Format:");
+    label->setBuddy(m_listFormat);
+    auto* controls = new QVBoxLayout;
+    controls->addWidget(label);
+    controls->addWidget(m_listFormat);
+    SetDialogLayout(*this, controls);
+}
+
+int CRawDataFormatDlg::Position() const {
+    const auto selected = m_listFormat->selectedItems();
+    return selected.isEmpty() ? -1 : m_listFormat->row(selected.front());
+}
+
+}  // namespace kelvane
