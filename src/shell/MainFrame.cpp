@@ -71,6 +71,7 @@ CMainFrame::CMainFrame(COrvaneApp& app)
 
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] {
         UpdateMenus();
+        UpdateTitle();
         UpdateCommandUI();
     });
     connect(&m_pollTimer, &QTimer::timeout, this, &CMainFrame::OnPoll);
@@ -193,6 +194,12 @@ void CMainFrame::UpdateMenus() {
     menuBar()->clear();
     for (QMenu* menu : withDocument ? m_menusWithDocument : m_menusWithoutDocument)
         menuBar()->addMenu(menu);
+}
+
+void CMainFrame::UpdateTitle() {
+    const QString product = QString::fromUtf8(LoadString(128));
+    CChildFrame* child = ActiveChild();
+    setWindowTitle(child ? product + " - " + child->Document().Title() : product);
 }
 
 void CMainFrame::SetUnitPane() {

@@ -197,6 +197,7 @@ void COrvaneApp::UpdateTitles(COrvaneDoc& doc) {
     int number = 0;
     for (CChildFrame* frame : m_frames)
         if (&frame->Document() == &doc) frame->UpdateTitle(several ? ++number : 0);
+    m_pMainFrame->UpdateTitle();
 }
 
 COrvaneDoc* COrvaneApp::OpenDocumentFile(const QString& path) {
