@@ -98,7 +98,8 @@ Match FindInRecording(const WaveObject& played, std::uint32_t start, std::uint32
     match.correlation = Correlation(played, start, recorded, match.offset, compared);
     for (std::uint32_t i = 0; i < compared; ++i)
         if (played.GetFrame(start + i) != recorded.GetFrame(match.offset + i)) ++match.differing;
-    return match;
+                match.offset, match.span, count, firstBad, lastBad);
+                return match;
 }
 
 std::unique_ptr<WaveObject> RecordWhile(const WaveFormat& format, const std::function<void()>& play,
@@ -106,6 +107,8 @@ std::unique_ptr<WaveObject> RecordWhile(const WaveFormat& format, const std::fun
     auto recorded = std::make_unique<WaveObject>();
     recorded->Allocate(format, 0);
     EXPECT_EQ(StartRecord(*recorded, -1), DeviceCode::Ok);
+    // The server may take a moment before the first recorded bytes arrive.
+    EXPECT_TRUE(PumpUntil([&] { return GetRecordedFrames(*recorded) > 0; }, 10));
     PumpFor(0.3);
     play();
     PumpFor(tailSeconds);

@@ -87,7 +87,8 @@ TEST_F(RecordDlgTest, EscapeDiscardsTheRecordingAndItsTemporaryFile) {
     {
         CRecordDlg dialog(PcmFormat(44100, 16, 1));
         ASSERT_TRUE(dialog.OnInitDialog());
-        PumpFor(0.4);
+        PumpUntil([&] { return GetRecordedFrames(*dialog.RecordingWave()) > 3 * 4410; }, 10);
+        PumpFor(0.3);
         const std::string file = RecordingFileName(*dialog.RecordingWave());
         ASSERT_FALSE(file.empty());
         EXPECT_TRUE(std::filesystem::exists(file));

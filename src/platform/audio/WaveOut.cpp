@@ -13,6 +13,9 @@ namespace {
 constexpr int kFeedMs = 10;
 // The sound server is asked to hold as much as the editor queues: five quarter seconds.
 constexpr qint64 kServerBufferQuarters = 5;
+// The server's position runs up to a block of the sink ahead of the sound: a buffer counts as
+// played this much later, or closing the device after the last one would cut its end.
+constexpr std::chrono::milliseconds kPlayedMargin{100};
 
 }  // namespace
 
@@ -84,6 +87,7 @@ void WaveOut::Reset() {
             m_sink->stop();
             m_io = m_sink->start();
             m_written = 0;
+            m_padding.clear();
             m_position = 0;
         },
         Qt::BlockingQueuedConnection);
@@ -113,13 +117,22 @@ void WaveOut::Feed() {
             if (q.sent < q.buffer->bytes) break;
             q.end = m_written;
         }
+        const bool starved = std::all_of(m_queue.begin(), m_queue.end(),
+                                         [](const Queued& q) { return q.end != UINT64_MAX; });
+        // Only a stream that never started needs it; later, silence would be a gap.
+        if (starved && room > 0 && m_written < static_cast<std::uint64_t>(m_sink->bufferSize()))
+            Pad(room);
         const auto frames = static_cast<std::uint64_t>(m_sink->processedUSecs()) *
                             static_cast<std::uint64_t>(m_format.sampleRate()) / 1000000u;
         const std::uint64_t position = std::min<std::uint64_t>(
             frames * static_cast<std::uint64_t>(m_format.bytesPerFrame()), m_written);
-        m_position = static_cast<std::uint32_t>(position);
+        m_position = static_cast<std::uint32_t>(position - PaddingBefore(position));
+        const auto now = std::chrono::steady_clock::now();
         while (!m_queue.empty() && m_queue.front().end <= position) {
-            played.push_back(m_queue.front().buffer);
+            Queued& front = m_queue.front();
+            if (front.heard == std::chrono::steady_clock::time_point{}) front.heard = now;
+            if (now - front.heard < kPlayedMargin) break;
+            played.push_back(front.buffer);
             m_queue.pop_front();
         }
         generation = m_generation;
@@ -131,6 +144,24 @@ void WaveOut::Feed() {
                 if (alive.lock()) Deliver(buffer, generation);
             },
             Qt::QueuedConnection);
+}
+
+// The server starts a stream only once it holds a full buffer, so a sound shorter than that
+// is followed by silence; the position skips it.
+void WaveOut::Pad(qint64 bytes) {
+    const char fill = m_format.sampleFormat() == QAudioFormat::UInt8 ? '\x80' : '\0';
+    const std::vector<char> silence(static_cast<std::size_t>(bytes), fill);
+    const qint64 wrote = m_io->write(silence.data(), bytes);
+    if (wrote <= 0) return;
+    m_padding.push_back({m_written, static_cast<std::uint64_t>(wrote)});
+    m_written += static_cast<std::uint64_t>(wrote);
+}
+
+std::uint64_t WaveOut::PaddingBefore(std::uint64_t offset) const {
+    std::uint64_t total = 0;
+    for (const auto& [start, length] : m_padding)
+        if (start < offset) total += std::min(length, offset - start);
+    return total;
 }
 
 void WaveOut::Deliver(WaveBuffer* buffer, std::uint32_t generation) {

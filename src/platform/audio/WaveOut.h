@@ -5,11 +5,14 @@
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 #include "platform/audio/AudioDevices.h"
 
@@ -44,11 +47,14 @@ class WaveOut {
         WaveBuffer* buffer;
         std::uint32_t sent;
         std::uint64_t end;  // stream offset of its last byte once all of it is sent
+        std::chrono::steady_clock::time_point heard{};  // when the position first passed end
     };
 
     WaveOut(DoneFn done, const QAudioFormat& format);
     bool StartSink(const QAudioDevice& device);
     void Feed();
+    void Pad(qint64 bytes);
+    [[nodiscard]] std::uint64_t PaddingBefore(std::uint64_t offset) const;
     void Deliver(WaveBuffer* buffer, std::uint32_t generation);
 
     DoneFn m_done;
@@ -63,7 +69,8 @@ class WaveOut {
 
     std::mutex m_mutex;
     std::deque<Queued> m_queue;
-    std::uint64_t m_written = 0;
+    std::uint64_t m_written = 0;  // stream bytes, silence included
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> m_padding;  // silence: offset, length
     std::atomic<std::uint32_t> m_position{0};
     std::atomic<std::uint32_t> m_generation{0};
 };
