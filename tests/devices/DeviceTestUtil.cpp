@@ -98,8 +98,7 @@ Match FindInRecording(const WaveObject& played, std::uint32_t start, std::uint32
     match.correlation = Correlation(played, start, recorded, match.offset, compared);
     for (std::uint32_t i = 0; i < compared; ++i)
         if (played.GetFrame(start + i) != recorded.GetFrame(match.offset + i)) ++match.differing;
-                match.offset, match.span, count, firstBad, lastBad);
-                return match;
+    return match;
 }
 
 std::unique_ptr<WaveObject> RecordWhile(const WaveFormat& format, const std::function<void()>& play,
