@@ -18,6 +18,7 @@ struct StringEntry {
 constexpr StringEntry kStrings[] = {
 #include "resources/strings/Batch.inc"
 #include "resources/strings/Common.inc"
+#include "resources/strings/Devices.inc"
 #include "resources/strings/Document.inc"
 #include "resources/strings/Files.inc"
 #include "resources/strings/Processing.inc"

@@ -1,4 +1,5 @@
 // The editor's one command table, its menus and its toolbars.
+#include "devices/WaveDevicesDlg.h"
 #include "document/EditCommands.h"
 #include "document/OrvaneDoc.h"
 #include "document/ProcessCommands.h"
@@ -48,7 +49,7 @@ constexpr Command kCommands[] = {
     {57670, nullptr, {"F1"}, Target::App, [](C c) { c.app.OnHelp(); }, nullptr},
     // Main frame.
     {32788, "&Color...", {}, Target::Frame, [](C c) { c.frame.OnColor(); }, nullptr},
-    {32793, "&Devices...", {}, Target::Frame, nullptr, nullptr},
+    {32793, "&Devices...", {}, Target::Frame, [](C c) { ShowWaveDevicesDialog(&c.frame); }, nullptr},
     {32799, "Display &Format...", {}, Target::Frame, [](C c) { c.frame.OnDisplayFormat(); }, nullptr},
     {32803, "&Miscellaneous...", {}, Target::Frame, [](C c) { c.frame.OnMiscellaneous(); }, nullptr},
     {59392, "&Toolbar", {}, Target::Frame, [](C c) { c.frame.ToggleToolbar(); }, nullptr, nullptr,

@@ -16,6 +16,8 @@
 #include <map>
 
 #include "batch/ui/BatchFileDialog.h"
+#include "devices/DeviceHooks.h"
+#include "devices/WaveDevicesDlg.h"
 #include "document/DocumentFiles.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/profile/Profile.h"
@@ -138,8 +140,8 @@ void COrvaneApp::LoadSettings() {
     display.ApplySettings();
     CMiscellaneousDlg miscellaneous;
     miscellaneous.ApplySettings();
-    App().waveInDevice = GetProfileInt("DEVICES", "WAVEIN", -1);
-    App().waveOutDevice = GetProfileInt("DEVICES", "WAVEOUT", -1);
+    CWaveDevicesDlg devices;
+    devices.ApplySettings();
     for (int i = 1; i <= static_cast<int>(kRecentFileCount); ++i) {
         const std::string file = GetProfileString(kRecentSection, "File" + std::to_string(i), "");
         if (!file.empty()) m_recentFiles.append(QString::fromStdString(file));
@@ -149,6 +151,7 @@ void COrvaneApp::LoadSettings() {
 bool COrvaneApp::InitInstance(const Options& options) {
     QApplication::setApplicationName(QString::fromUtf8(LoadString(128)));
     QApplication::setOrganizationName(QString::fromUtf8(LoadString(161)));
+    InstallDeviceHooks();
     LoadSettings();
     App().clipboardWave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
