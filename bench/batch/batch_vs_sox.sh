@@ -2,7 +2,7 @@
 # Batch conversion beside sox: 200 one-minute 44100 Hz stereo Wave files through volume (50 %)
 # then normalize into AU Mu-Law, by kelvane-batch with two workers and by sox run two at a
 # time by xargs. sox runs with -D: kelvane-batch does not dither, so neither side does. Each
-# side runs three times in turn; the best times of each are compared.
+# side runs three times in turn; the medians of each are compared.
 #
 #   bench/batch/batch_vs_sox.sh [path/to/kelvane-batch] [files] [jobs]
 set -euo pipefail
@@ -52,18 +52,20 @@ measure() {
     echo "$wall $(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')"
 }
 
-best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
+median3() { printf '%s\n' "$@" | sort -g | sed -n 2p; }
 
-kw="" kc="" sw="" sc=""
+kws=() kcs=() sws=() scs=()
 for round in 1 2 3; do
     rm -f "$work"/kelvane/* "$work"/sox/*
     read -r w c <<<"$(measure run_kelvane)"
-    kw=$(best "$kw" "$w") kc=$(best "$kc" "$c")
+    kws+=("$w") kcs+=("$c")
     read -r w2 c2 <<<"$(measure run_sox)"
-    sw=$(best "$sw" "$w2") sc=$(best "$sc" "$c2")
-    printf 'round %d: kelvane-batch -j %d %.2f s wall %.2f s cpu; sox (xargs -P %d) %.2f s wall %.2f s cpu\n' \
+    sws+=("$w2") scs+=("$c2")
+    printf 'round %d: kelvane-batch -j %d %.2f s wall %.2f s cpu; sox -D (xargs -P %d) %.2f s wall %.2f s cpu\n' \
         "$round" "$jobs" "$w" "$c" "$jobs" "$w2" "$c2"
 done
+kw=$(median3 "${kws[@]}") kc=$(median3 "${kcs[@]}")
+sw=$(median3 "${sws[@]}") sc=$(median3 "${scs[@]}")
 
 # Both sides must have written every file, and the same kind of file.
 for side in kelvane sox; do
@@ -72,7 +74,7 @@ for side in kelvane sox; do
     soxi -e "$work/$side/f001.au" | grep -q "u-law" || { echo "$side did not write Mu-Law" >&2; exit 1; }
 done
 
-printf 'best wall: kelvane-batch %.2f s, sox %.2f s: %.2fx as fast\n' \
+printf 'median wall: kelvane-batch %.2f s, sox -D %.2f s: %.2fx as fast\n' \
     "$kw" "$sw" "$(awk -v a="$sw" -v b="$kw" 'BEGIN { print a / b }')"
-printf 'best cpu:  kelvane-batch %.2f s, sox %.2f s: %.2fx as fast\n' \
+printf 'median cpu:  kelvane-batch %.2f s, sox -D %.2f s: %.2fx as fast\n' \
     "$kc" "$sc" "$(awk -v a="$sc" -v b="$kc" 'BEGIN { print a / b }')"

@@ -129,10 +129,8 @@ std::string ParseFilterOption(std::string_view text, FilterOption& option) {
 }
 
 bool WriteFilterSettings(const FilterEntry& entry, const FilterOption& option) {
-    for (const auto& [key, value] : option.values)
-        if (!WritePrivateProfileString(kBatchSection, key, value, entry.SettingsFile()))
-            return false;
-    return true;
+    if (option.values.empty()) return true;
+    return WriteNewPrivateProfile(kBatchSection, option.values, entry.SettingsFile());
 }
 
 bool ParseBatchFormat(std::string_view text, BatchFormat& format) {

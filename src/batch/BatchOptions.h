@@ -19,7 +19,8 @@ struct FilterOption {
     std::vector<std::pair<std::string, std::string>> values;  // keys spelt as the filter's
 };
 [[nodiscard]] std::string ParseFilterOption(std::string_view text, FilterOption& option);
-// Writes exactly the option's values into the entry's settings file, section "BATCH".
+// Writes exactly the option's values into the entry's settings file, section "BATCH", which
+// the entry made empty: in one write, with nothing to replace and nothing to force to disk.
 [[nodiscard]] bool WriteFilterSettings(const FilterEntry& entry, const FilterOption& option);
 
 // "wav", "au", "aif", "ra" or "raw"; false for anything else.

@@ -1,10 +1,16 @@
 #include "formats/RealAudioExport.h"
 
+#include <dlfcn.h>
+
 #include <vector>
 
 #include "formats/streams/BlockStream.h"
 #include "formats/streams/ConvertStream.h"
 #include "resources/Strings.h"
+
+#ifndef KELVANE_RAENC_PATH
+#define KELVANE_RAENC_PATH "raenc.so"
+#endif
 
 namespace kelvane {
 
@@ -24,7 +30,62 @@ std::unique_ptr<ConvertStream> PcmSource(const WaveObject& wave, const WaveForma
                                            std::make_unique<BlockStream>(std::move(block)));
 }
 
+// The loaded module. FFmpeg's libraries are not made to be unloaded and loaded again within a
+// process, and a batch writes many files, so the module is never closed: it goes with the
+// process. Closing it at exit would free nothing the end of the process does not, and would
+// turn what those libraries keep for their whole life into leaks in a leak checker's eyes.
+class EncoderModule {
+  public:
+    EncoderModule() {
+        handle_ = ::dlopen(KELVANE_RAENC_PATH, RTLD_NOW | RTLD_LOCAL);
+        // Installed beside the program rather than where it was built.
+        if (handle_ == nullptr) handle_ = ::dlopen("raenc.so", RTLD_NOW | RTLD_LOCAL);
+        if (handle_ == nullptr) return;
+        complete_ = Find(calls_.packageInit, "RAenc_PackageInit") &&
+                    Find(calls_.create, "RAenc_Create") &&
+                    Find(calls_.initializeEncoder, "RAenc_InitializeEncoder") &&
+                    Find(calls_.setDestination, "RAenc_SetDestination") &&
+                    Find(calls_.setOutputFile, "RAenc_SetOutputFile") &&
+                    Find(calls_.getBufferSizes, "RAenc_GetBufferSizes") &&
+                    Find(calls_.start, "RAenc_Start") && Find(calls_.encode, "RAenc_Encode") &&
+                    Find(calls_.done, "RAenc_Done") && Find(calls_.destroy, "RAenc_Destroy");
+    }
+    EncoderModule(const EncoderModule&) = delete;
+    EncoderModule& operator=(const EncoderModule&) = delete;
+
+    [[nodiscard]] const RealAudioEncoderCalls* Calls() const {
+        return complete_ ? &calls_ : nullptr;
+    }
+
+  private:
+    template <typename Fn>
+    bool Find(Fn& fn, const char* name) {
+        fn = reinterpret_cast<Fn>(::dlsym(handle_, name));
+        return fn != nullptr;
+    }
+
+    void* handle_ = nullptr;
+    RealAudioEncoderCalls calls_;
+    bool complete_ = false;
+};
+
 }  // namespace
+
+const RealAudioEncoderCalls* RealAudioEncoderModule() {
+    static const EncoderModule module;
+    return module.Calls();
+}
+
+const char* RealAudioEncoderPath() {
+    return KELVANE_RAENC_PATH;
+}
+
+RealAudioResult ExportRealAudio(const std::string& path, std::uint32_t method,
+                                const WaveObject& wave, ProgressIndicator& progress) {
+    const RealAudioEncoderCalls* calls = RealAudioEncoderModule();
+    if (calls == nullptr) return RealAudioResult::EncoderInit;
+    return ExportRealAudio(path, method, wave, progress, *calls);
+}
 
 RealAudioResult ExportRealAudio(const std::string& path, std::uint32_t method,
                                 const WaveObject& wave, ProgressIndicator& progress,

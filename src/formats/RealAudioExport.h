@@ -19,24 +19,33 @@ enum class RealAudioResult : std::uint32_t {
 
 // The encoder library's calls as the export imports them; tests put a recorder in between.
 struct RealAudioEncoderCalls {
-    decltype(&RAenc_PackageInit) packageInit = RAenc_PackageInit;
-    decltype(&RAenc_Create) create = RAenc_Create;
-    decltype(&RAenc_InitializeEncoder) initializeEncoder = RAenc_InitializeEncoder;
-    decltype(&RAenc_SetDestination) setDestination = RAenc_SetDestination;
-    decltype(&RAenc_SetOutputFile) setOutputFile = RAenc_SetOutputFile;
-    decltype(&RAenc_GetBufferSizes) getBufferSizes = RAenc_GetBufferSizes;
-    decltype(&RAenc_Start) start = RAenc_Start;
-    decltype(&RAenc_Encode) encode = RAenc_Encode;
-    decltype(&RAenc_Done) done = RAenc_Done;
-    decltype(&RAenc_Destroy) destroy = RAenc_Destroy;
+    decltype(&RAenc_PackageInit) packageInit = nullptr;
+    decltype(&RAenc_Create) create = nullptr;
+    decltype(&RAenc_InitializeEncoder) initializeEncoder = nullptr;
+    decltype(&RAenc_SetDestination) setDestination = nullptr;
+    decltype(&RAenc_SetOutputFile) setOutputFile = nullptr;
+    decltype(&RAenc_GetBufferSizes) getBufferSizes = nullptr;
+    decltype(&RAenc_Start) start = nullptr;
+    decltype(&RAenc_Encode) encode = nullptr;
+    decltype(&RAenc_Done) done = nullptr;
+    decltype(&RAenc_Destroy) destroy = nullptr;
 };
+
+// The calls of the encoder module, which is loaded by the first call and stays loaded for the
+// life of the process; null when it cannot be loaded or lacks a call. Safe from any thread.
+[[nodiscard]] const RealAudioEncoderCalls* RealAudioEncoderModule();
+// Where the module is looked for first.
+[[nodiscard]] const char* RealAudioEncoderPath();
 
 // Writes the sound as a RealAudio file with compression method 0 to 9 (string 175 + method
 // names it), reporting 0 to 100 to `progress`. Encoding errors after the start are not seen:
-// the export then still reports success.
+// the export then still reports success. Without calls, through the encoder module; a module
+// that cannot be loaded fails as the encoder's set-up does.
 [[nodiscard]] RealAudioResult ExportRealAudio(const std::string& path, std::uint32_t method,
                                               const WaveObject& wave, ProgressIndicator& progress,
-                                              const RealAudioEncoderCalls& calls = {});
+                                              const RealAudioEncoderCalls& calls);
+[[nodiscard]] RealAudioResult ExportRealAudio(const std::string& path, std::uint32_t method,
+                                              const WaveObject& wave, ProgressIndicator& progress);
 
 // The message shown for a result; empty for Success.
 [[nodiscard]] std::string_view RealAudioErrorText(RealAudioResult result);

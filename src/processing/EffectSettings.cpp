@@ -9,11 +9,12 @@ int ReadInt(const SettingsPlace& place, const char* profileSection, const char* 
                              : GetProfileInt(profileSection, key, fallback);
 }
 
-void WriteInt(const SettingsPlace& place, const char* profileSection, const char* key, int value) {
+void WriteInts(const SettingsPlace& place, const char* profileSection,
+               const std::vector<std::pair<std::string, std::string>>& values) {
     if (place.IsPrivate())
-        WritePrivateProfileString(place.section, key, std::to_string(value), place.file);
+        WritePrivateProfileValues(place.section, values, place.file);
     else
-        WriteProfileInt(profileSection, key, value);
+        WriteProfileValues(profileSection, values);
 }
 
 }  // namespace kelvane::settings_detail

@@ -2,6 +2,8 @@
 
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kelvane {
 
@@ -30,7 +32,9 @@ struct IntKey {
 
 namespace settings_detail {
 int ReadInt(const SettingsPlace& place, const char* profileSection, const char* key, int fallback);
-void WriteInt(const SettingsPlace& place, const char* profileSection, const char* key, int value);
+// Key and "%d" text pairs, written in one replacement of the file.
+void WriteInts(const SettingsPlace& place, const char* profileSection,
+               const std::vector<std::pair<std::string, std::string>>& values);
 }  // namespace settings_detail
 
 // Reads every key of the table into `settings`.
@@ -43,12 +47,14 @@ void LoadSettings(Settings& settings, std::span<const IntKey<Settings>> keys,
     }
 }
 
-// Writes every key of the table ("%d" text in a private file).
+// Writes every key of the table ("%d" text in a private file), all in one write of the file.
 template <typename Settings>
 void SaveSettings(const Settings& settings, std::span<const IntKey<Settings>> keys,
                   const SettingsPlace& place, const char* profileSection) {
-    for (const auto& k : keys)
-        settings_detail::WriteInt(place, profileSection, k.key, settings.*(k.field));
+    std::vector<std::pair<std::string, std::string>> values;
+    values.reserve(keys.size());
+    for (const auto& k : keys) values.emplace_back(k.key, std::to_string(settings.*(k.field)));
+    settings_detail::WriteInts(place, profileSection, values);
 }
 
 }  // namespace kelvane

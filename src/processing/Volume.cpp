@@ -30,9 +30,12 @@ std::unique_ptr<WaveObject> VolumeEffect::Process(const WaveObject& source, std:
                                                   ProgressIndicator* progress) const {
     SampleMap left;
     SampleMap right;
-    if (!left.Fill([&](std::int32_t s) { return Scale(s, settings.leftVolume); }) ||
-        !right.Fill([&](std::int32_t s) { return Scale(s, settings.rightVolume); }))
+    if (!left.Fill([&](std::int32_t s) { return Scale(s, settings.leftVolume); })) return nullptr;
+    // Locked channels, the usual case, share one table: half the set-up and the cache it takes.
+    const bool same = settings.rightVolume == settings.leftVolume;
+    if (!same && !right.Fill([&](std::int32_t s) { return Scale(s, settings.rightVolume); }))
         return nullptr;
+    const SampleMap& rightMap = same ? left : right;
     return RunRangeEffect(source, start, length, progress,
                           [&](auto layout, const std::uint8_t* in, std::uint8_t* out,
                               std::uint32_t first, std::uint32_t last, FrameRange) {
@@ -40,7 +43,7 @@ std::unique_ptr<WaveObject> VolumeEffect::Process(const WaveObject& source, std:
                               for (std::uint32_t i = first; i < last; ++i) {
                                   const FrameValue v = ReadFrame<L>(in, i);
                                   WriteFrame<L>(out, i,
-                                                PackFrame(left(LeftOf(v)), right(RightOf(v))));
+                                                PackFrame(left(LeftOf(v)), rightMap(RightOf(v))));
                               }
                           });
 }

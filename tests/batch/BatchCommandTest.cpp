@@ -87,6 +87,26 @@ TEST_F(BatchCommand, WritesEveryOutputFormatAndSubFormat) {
     }
 }
 
+// FFmpeg and the many libraries it needs cost more start-up time than a short conversion
+// takes, so they are loaded only when a RealAudio file is written.
+TEST_F(BatchCommand, LoadsTheEncoderLibrariesOnlyToWriteRealAudio) {
+    if (!ok_) return;
+    Sox("-n -r 8000 -c 1 -b 16 in.wav synth 0.2 sine 440");
+    const auto loaded = [&](const std::string& arguments) {
+        std::string log;
+        EXPECT_EQ(test::RunCommand("cd '" + dir.path() + "' && LD_DEBUG=files '" +
+                                       KELVANE_BATCH_COMMAND "' " + arguments + " 2>&1",
+                                   &log),
+                  0)
+            << arguments;
+        return log.find("libavcodec") != std::string::npos;
+    };
+    EXPECT_FALSE(loaded("--help"));
+    EXPECT_FALSE(loaded("-q -o out -f au --filter volume in.wav"));
+    EXPECT_TRUE(loaded("-q -o out -f ra in.wav"));
+    EXPECT_GT(Seconds(Out("in.ra")), 0.15);
+}
+
 TEST_F(BatchCommand, ExitStatusesAndUsageErrors) {
     if (!ok_) return;
     Sox("-n -r 8000 -c 1 -b 16 a.wav synth 0.2 sine 440");

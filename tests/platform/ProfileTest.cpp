@@ -43,6 +43,29 @@ TEST(Profile, PrivateFilesAreReplacedWholeAndReadLikeNumbers) {
     EXPECT_FALSE(WritePrivateProfileString("BATCH", "X", "1", "/proc/kelvane-settings.ini"));
 }
 
+TEST(Profile, ManyKeysAtOnceKeepEverythingElseOfTheFile) {
+    test::ScopedTempDir dir;
+    const std::string file = dir.File("chorus.ini");
+    ASSERT_TRUE(WritePrivateProfileString("OTHER", "KEEP", "1", file));
+    ASSERT_TRUE(WritePrivateProfileString("BATCH", "SIZE", "5", file));
+    ASSERT_TRUE(WritePrivateProfileValues("batch", {{"SIZE", "700"}, {"DELAY", "100"}}, file));
+    EXPECT_EQ(GetPrivateProfileInt("BATCH", "SIZE", 0, file), 700);
+    EXPECT_EQ(GetPrivateProfileInt("BATCH", "DELAY", 0, file), 100);
+    EXPECT_EQ(GetPrivateProfileInt("OTHER", "KEEP", 0, file), 1);
+
+    // A new settings file takes the values in place; one that has content is merged into
+    // instead of overwritten.
+    std::string fresh;
+    ASSERT_NE(TempFileName(dir.path(), "FIL", fresh), 0u);
+    ASSERT_TRUE(WriteNewPrivateProfile("BATCH", {{"LEFTVOLUME", "50"}, {"LOCKLR", "0"}}, fresh));
+    EXPECT_EQ(GetPrivateProfileInt("BATCH", "LEFTVOLUME", 0, fresh), 50);
+    EXPECT_EQ(GetPrivateProfileInt("BATCH", "LOCKLR", 9, fresh), 0);
+    ASSERT_TRUE(WriteNewPrivateProfile("BATCH", {{"LOCKLR", "1"}}, fresh));
+    EXPECT_EQ(GetPrivateProfileInt("BATCH", "LEFTVOLUME", 0, fresh), 50);
+    EXPECT_EQ(GetPrivateProfileInt("BATCH", "LOCKLR", 9, fresh), 1);
+    EXPECT_FALSE(WriteNewPrivateProfile("BATCH", {{"X", "1"}}, "/proc/kelvane-settings.ini"));
+}
+
 TEST(Profile, TemporaryFolderSettingsLoadSaveAndApply) {
     test::ScopedProfile profile;
     TempStorageSettings settings;

@@ -32,6 +32,16 @@ bool MakeDirectories(const std::string& dir) {
     return true;
 }
 
+bool WriteAll(int fd, const std::string& text) {
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 bool ReplaceFile(const std::string& file, const std::string& text) {
     const std::size_t slash = file.rfind('/');
     if (slash != std::string::npos && slash > 0 && !MakeDirectories(file.substr(0, slash)))
@@ -39,13 +49,7 @@ bool ReplaceFile(const std::string& file, const std::string& text) {
     std::string temp = file + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
+    bool ok = WriteAll(fd, text);
     ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok) ok = ::rename(temp.c_str(), file.c_str()) == 0;
@@ -71,14 +75,22 @@ int ReadInt(std::string_view section, std::string_view key, int fallback, const 
     return static_cast<int>(std::strtol(value, nullptr, 10));
 }
 
-bool WriteString(std::string_view section, std::string_view key, std::string_view value,
-                 const std::string& file) {
+void SetValues(Ini& ini, std::string_view section, const ProfileValues& values) {
+    const std::string name(section);
+    for (const auto& [key, value] : values) ini.SetValue(name.c_str(), key.c_str(), value.c_str());
+}
+
+bool WriteValues(std::string_view section, const ProfileValues& values, const std::string& file) {
     Ini ini;
     LoadIni(ini, file);
-    ini.SetValue(std::string(section).c_str(), std::string(key).c_str(),
-                 std::string(value).c_str());
+    SetValues(ini, section, values);
     std::string text;
     return ini.Save(text) >= 0 && ReplaceFile(file, text);
+}
+
+bool WriteString(std::string_view section, std::string_view key, std::string_view value,
+                 const std::string& file) {
+    return WriteValues(section, {{std::string(key), std::string(value)}}, file);
 }
 
 }  // namespace
@@ -125,6 +137,32 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& file) {
     return WriteString(section, key, value, file);
+}
+
+bool WriteProfileValues(std::string_view section, const ProfileValues& values) {
+    return WriteValues(section, values, ApplicationProfilePath());
+}
+
+bool WritePrivateProfileValues(std::string_view section, const ProfileValues& values,
+                               const std::string& file) {
+    return WriteValues(section, values, file);
+}
+
+bool WriteNewPrivateProfile(std::string_view section, const ProfileValues& values,
+                            const std::string& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_size != 0) {
+        if (fd >= 0) ::close(fd);
+        return WriteValues(section, values, file);
+    }
+    Ini ini;
+    ini.SetUnicode(false);
+    ini.SetMultiKey(false);
+    SetValues(ini, section, values);
+    std::string text;
+    const bool ok = ini.Save(text) >= 0 && WriteAll(fd, text);
+    return (::close(fd) == 0) && ok;
 }
 
 }  // namespace kelvane

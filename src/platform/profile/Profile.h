@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kelvane {
 
@@ -27,5 +29,18 @@ bool WriteProfileString(std::string_view section, std::string_view key, std::str
                                                   const std::string& file);
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& file);
+
+// Keys and their texts, written to one section together: one replacement of the file, not
+// one a key.
+using ProfileValues = std::vector<std::pair<std::string, std::string>>;
+bool WriteProfileValues(std::string_view section, const ProfileValues& values);
+bool WritePrivateProfileValues(std::string_view section, const ProfileValues& values,
+                               const std::string& file);
+// For a private file just made empty for its caller (a temporary settings file): the values
+// are its whole content, written in place with one write and not forced to disk, since no one
+// can have read the file yet and it does not outlive the process that made it. A file that is
+// not empty is replaced as WritePrivateProfileValues does.
+bool WriteNewPrivateProfile(std::string_view section, const ProfileValues& values,
+                            const std::string& file);
 
 }  // namespace kelvane

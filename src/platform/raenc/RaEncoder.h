@@ -56,24 +56,31 @@ static_assert(sizeof(RaInputFormat) == 10);
 struct RaEncoder;
 using RaHandle = RaEncoder*;
 
+// The calls have C names: the library is a module (raenc.so) that its users load on first use
+// and look the calls up in by these names, so that a process writing no RealAudio file maps
+// none of FFmpeg.
+#define KELVANE_RAENC_EXPORT extern "C" __attribute__((visibility("default")))
+
 // Every call returning int gives 0 on success. A null handle is refused (nonzero).
-int RAenc_PackageInit(int version);
-[[nodiscard]] RaHandle RAenc_Create();
-int RAenc_InitializeEncoder(RaHandle handle, int method, const RaInputFormat* format);
+KELVANE_RAENC_EXPORT int RAenc_PackageInit(int version);
+KELVANE_RAENC_EXPORT RaHandle RAenc_Create();
+KELVANE_RAENC_EXPORT int RAenc_InitializeEncoder(RaHandle handle, int method,
+                                                 const RaInputFormat* format);
 // Destination 1 is a file; no other destination exists.
-int RAenc_SetDestination(RaHandle handle, int destination);
+KELVANE_RAENC_EXPORT int RAenc_SetDestination(RaHandle handle, int destination);
 // Creates the output file.
-int RAenc_SetOutputFile(RaHandle handle, const char* path);
+KELVANE_RAENC_EXPORT int RAenc_SetOutputFile(RaHandle handle, const char* path);
 // input: the bytes of PCM one Encode call takes at most; output: the largest packet written.
-int RAenc_GetBufferSizes(RaHandle handle, std::uint32_t* input, std::uint32_t* output,
-                         std::uint32_t* reserved);
-int RAenc_Start(RaHandle handle);
+KELVANE_RAENC_EXPORT int RAenc_GetBufferSizes(RaHandle handle, std::uint32_t* input,
+                                              std::uint32_t* output, std::uint32_t* reserved);
+KELVANE_RAENC_EXPORT int RAenc_Start(RaHandle handle);
 // produced: the bytes written to the file by this call; status: 0, or an FFmpeg error code.
-int RAenc_Encode(RaHandle handle, const void* bytes, std::uint32_t count, int reserved1,
-                 std::uint32_t* produced, int reserved2, std::uint32_t* status);
+KELVANE_RAENC_EXPORT int RAenc_Encode(RaHandle handle, const void* bytes, std::uint32_t count,
+                                      int reserved1, std::uint32_t* produced, int reserved2,
+                                      std::uint32_t* status);
 // Encodes what is left (the last frame padded with silence) and completes the file.
-int RAenc_Done(RaHandle handle);
+KELVANE_RAENC_EXPORT int RAenc_Done(RaHandle handle);
 // A file started but never completed by RAenc_Done is removed.
-void RAenc_Destroy(RaHandle handle);
+KELVANE_RAENC_EXPORT void RAenc_Destroy(RaHandle handle);
 
 }  // namespace kelvane
