@@ -15,13 +15,14 @@ namespace kelvane::test {
 namespace {
 
 // One QApplication for the whole test program, on the offscreen platform unless told otherwise.
+// It is never destroyed: a static one would go after Qt's own globals at exit and crash there.
 QApplication& Application() {
     static int argc = 1;
     static char name[] = "kelvane-tests";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
 }
 
 }  // namespace
@@ -61,8 +62,12 @@ void ScriptedDialogs::Accept(std::function<void(QDialog&)> fill) {
     });
 }
 
-void ScriptedDialogs::Cancel() {
-    m_dialogs.push_back([](QDialog&) { return QDialog::Rejected; });
+void ScriptedDialogs::Cancel(std::function<void(QDialog&)> fill) {
+    m_dialogs.push_back([fill = std::move(fill)](QDialog& dialog) {
+        if (fill) fill(dialog);
+        dialog.reject();
+        return QDialog::Rejected;
+    });
 }
 
 QString Message(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
