@@ -31,6 +31,7 @@
 #include "processing/dialogs/ChorusDlg.h"
 #include "processing/dialogs/CompressExpandDlg.h"
 #include "processing/dialogs/EchoDlg.h"
+#include "processing/dialogs/PercentChangeBox.h"
 #include "processing/dialogs/SilenceDlg.h"
 #include "processing/dialogs/VolumeDlg.h"
 #include "processing/dialogs/WaveFormatDlg.h"
@@ -132,7 +133,7 @@ std::vector<Case> EveryCommand() {
         {"chorus", 32827, [](QDialog&) {}, Range<ChorusEffect>([] { return ChorusEffect(); }),
          Selects::Returned},
         {"change pitch by resampling", 32826,
-         [](QDialog& d) { dynamic_cast<CChangePitchDlg&>(d).m_sliderPercent->setValue(200); },
+         [](QDialog& d) { dynamic_cast<CChangePitchDlg&>(d).m_changes->m_slider->setValue(200); },
          [](const WaveObject& w, FrameRange& s) {
              return ChangePitchEffect().Process(w, s.start, s.length, nullptr);
          },
@@ -141,14 +142,14 @@ std::vector<Case> EveryCommand() {
          [](QDialog& d) {
              auto& pitch = dynamic_cast<CChangePitchDlg&>(d);
              pitch.m_checkPreserve->setChecked(true);
-             pitch.m_sliderPercent->setValue(150);
+             pitch.m_changes->m_slider->setValue(150);
          },
          [](const WaveObject& w, FrameRange& s) {
              return ChangePitchEffect().Process(w, s.start, s.length, nullptr);
          },
          Selects::Returned},
         {"compress/expand", 32828,
-         [](QDialog& d) { dynamic_cast<CCompressExpandDlg&>(d).m_sliderPercent->setValue(50); },
+         [](QDialog& d) { dynamic_cast<CCompressExpandDlg&>(d).m_changes->m_slider->setValue(50); },
          [](const WaveObject& w, FrameRange& s) {
              return CompressExpandEffect({}, w.FrameCount()).Process(w, s.start, s.length, nullptr);
          },
@@ -224,7 +225,7 @@ TEST_F(ProcessCommandsTest, ThePitchCommandsSelectWhatTheyReturnClampedToTheNewS
     ASSERT_NE(doc, nullptr);
     doc->SetSelection(12000, 8000);
     dialogs.Accept(
-        [](QDialog& d) { dynamic_cast<CChangePitchDlg&>(d).m_sliderPercent->setValue(200); });
+        [](QDialog& d) { dynamic_cast<CChangePitchDlg&>(d).m_changes->m_slider->setValue(200); });
     ASSERT_TRUE(Run(32826));
     EXPECT_EQ(doc->Length(), 16000u) << "an octave up halves the selection";
     EXPECT_EQ(doc->m_nSelStart, 12000u);
@@ -232,7 +233,7 @@ TEST_F(ProcessCommandsTest, ThePitchCommandsSelectWhatTheyReturnClampedToTheNewS
 
     doc->SetSelection(1000, 10000);
     dialogs.Accept(
-        [](QDialog& d) { dynamic_cast<CCompressExpandDlg&>(d).m_sliderPercent->setValue(50); });
+        [](QDialog& d) { dynamic_cast<CCompressExpandDlg&>(d).m_changes->m_slider->setValue(50); });
     ASSERT_TRUE(Run(32828));
     EXPECT_EQ(doc->Length(), 11000u);
     EXPECT_EQ(doc->m_nSelStart, 1000u);

@@ -6,11 +6,10 @@
 #include "processing/dialogs/EffectControls.h"
 
 class QCheckBox;
-class QLineEdit;
-class QSlider;
 
 namespace kelvane {
 
+class PercentChangeBox;
 class SegmentMethodBox;
 
 // "Change Pitch": the new pitch in percent (50 to 200) on a trackbar and in a field, whether
@@ -25,8 +24,7 @@ class CChangePitchDlg : public QDialog {
     [[nodiscard]] const ChangePitchEffect& Effect() const { return m_effect; }
 
     SegmentMethodBox* m_methods;
-    QSlider* m_sliderPercent;
-    QLineEdit* m_editPercent;
+    PercentChangeBox* m_changes;
     QCheckBox* m_checkPreserve;
 
   public slots:

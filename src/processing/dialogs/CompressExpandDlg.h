@@ -7,11 +7,10 @@
 #include "processing/dialogs/EffectControls.h"
 
 class QLabel;
-class QLineEdit;
-class QSlider;
 
 namespace kelvane {
 
+class PercentChangeBox;
 class SegmentMethodBox;
 
 // "Compress/Expand Length": the new length in percent (50 to 200) on a trackbar and in a
@@ -27,8 +26,7 @@ class CCompressExpandDlg : public QDialog {
 
     [[nodiscard]] const CompressExpandEffect& Effect() const { return m_effect; }
 
-    QSlider* m_sliderPercent;
-    QLineEdit* m_editPercent;
+    PercentChangeBox* m_changes;
     SegmentMethodBox* m_methods;
     QLabel* m_labelTempo;
     QLabel* m_labelNewTempo;

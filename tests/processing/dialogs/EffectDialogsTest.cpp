@@ -14,6 +14,7 @@
 #include "processing/dialogs/ChorusDlg.h"
 #include "processing/dialogs/CompressExpandDlg.h"
 #include "processing/dialogs/EchoDlg.h"
+#include "processing/dialogs/PercentChangeBox.h"
 #include "processing/dialogs/SegmentMethodBox.h"
 #include "processing/dialogs/SilenceDlg.h"
 #include "processing/dialogs/VolumeDlg.h"
@@ -251,8 +252,8 @@ TEST_F(EffectDialogsTest, ChangePitchPresetsTrackbarsAndTheTypedPercent) {
         EXPECT_EQ(methods->currentIndex(), -1) << "no method chosen at first";
         ASSERT_EQ(methods->count(), 4);
         EXPECT_EQ(methods->itemText(3), "Bass 2");
-        EXPECT_EQ(pitch.m_sliderPercent->value(), 100);
-        EXPECT_EQ(pitch.m_editPercent->text(), "100");
+        EXPECT_EQ(pitch.m_changes->m_slider->value(), 100);
+        EXPECT_EQ(pitch.m_changes->m_edit->text(), "100");
         EXPECT_EQ(segment->value(), 30);
         EXPECT_EQ(crossFade->value(), 50);
         EXPECT_FALSE(pitch.m_checkPreserve->isChecked());
@@ -268,18 +269,18 @@ TEST_F(EffectDialogsTest, ChangePitchPresetsTrackbarsAndTheTypedPercent) {
         EXPECT_EQ(segment->value(), 30);
         EXPECT_EQ(crossFade->value(), 20);
 
-        pitch.m_sliderPercent->setValue(150);
-        EXPECT_EQ(pitch.m_editPercent->text(), "150") << "the field follows the trackbar";
+        pitch.m_changes->m_slider->setValue(150);
+        EXPECT_EQ(pitch.m_changes->m_edit->text(), "150") << "the field follows the trackbar";
 
         // A percent typed and left moves the trackbar to its whole part.
-        pitch.m_editPercent->setText("123.5");
-        LeaveField(d, pitch.m_editPercent, crossFade);
-        EXPECT_EQ(pitch.m_sliderPercent->value(), 123);
-        EXPECT_EQ(pitch.m_editPercent->text(), "123.5");
+        pitch.m_changes->m_edit->setText("123.5");
+        LeaveField(d, pitch.m_changes->m_edit, crossFade);
+        EXPECT_EQ(pitch.m_changes->m_slider->value(), 123);
+        EXPECT_EQ(pitch.m_changes->m_edit->text(), "123.5");
 
         pitch.m_checkPreserve->setChecked(true);
         segment->setValue(45);
-        EXPECT_EQ(pitch.m_editPercent->text(), "123") << "a trackbar move reads all back";
+        EXPECT_EQ(pitch.m_changes->m_edit->text(), "123") << "a trackbar move reads all back";
         EXPECT_TRUE(pitch.m_checkPreserve->isChecked());
     });
     ASSERT_TRUE(Run(kPitch));
@@ -295,9 +296,9 @@ TEST_F(EffectDialogsTest, ChangePitchRefusesAPercentOutsideItsRange) {
     const auto before = ProfileBytes();
     dialogs.Accept([](QDialog& d) {
         auto& pitch = As<CChangePitchDlg>(d);
-        pitch.m_editPercent->setText("250");
-        LeaveField(d, pitch.m_editPercent, pitch.m_sliderPercent);
-        EXPECT_EQ(pitch.m_sliderPercent->value(), 100) << "a refused percent moves nothing";
+        pitch.m_changes->m_edit->setText("250");
+        LeaveField(d, pitch.m_changes->m_edit, pitch.m_changes->m_slider);
+        EXPECT_EQ(pitch.m_changes->m_slider->value(), 100) << "a refused percent moves nothing";
     });
     EXPECT_TRUE(Run(kPitch));
     ASSERT_EQ(dialogs.messages.size(), 2u) << "once on leaving the field, once on OK";
@@ -307,7 +308,7 @@ TEST_F(EffectDialogsTest, ChangePitchRefusesAPercentOutsideItsRange) {
     EXPECT_EQ(ActiveDocument()->m_pUndoWave, nullptr);
 
     // Typed and confirmed with Enter: the trackbar takes it as leaving the field would.
-    dialogs.Accept([](QDialog& d) { As<CChangePitchDlg>(d).m_editPercent->setText("66.6"); });
+    dialogs.Accept([](QDialog& d) { As<CChangePitchDlg>(d).m_changes->m_edit->setText("66.6"); });
     ASSERT_TRUE(Run(kPitch));
     EXPECT_EQ(GetProfileString("WAVECHANGEPITCH", "CHANGEPITCH", ""), "66.000000");
 }
@@ -321,14 +322,14 @@ TEST_F(EffectDialogsTest, CompressExpandShowsTheTempoAndLengthItWouldGive) {
         EXPECT_EQ(stretch.m_labelNewTempo->text(), "100.00");
         EXPECT_EQ(stretch.m_labelLength->text(), "20000");
         EXPECT_EQ(stretch.m_labelNewLength->text(), "20000");
-        EXPECT_EQ(stretch.m_editPercent->text(), "100");
+        EXPECT_EQ(stretch.m_changes->m_edit->text(), "100");
         EXPECT_EQ(stretch.m_methods->m_comboMethod->currentIndex(), -1);
 
-        stretch.m_sliderPercent->setValue(200);
+        stretch.m_changes->m_slider->setValue(200);
         EXPECT_EQ(stretch.m_labelNewTempo->text(), "50.00");
         EXPECT_EQ(stretch.m_labelNewLength->text(), "40000");
-        EXPECT_EQ(stretch.m_editPercent->text(), "200");
-        stretch.m_sliderPercent->setValue(80);
+        EXPECT_EQ(stretch.m_changes->m_edit->text(), "200");
+        stretch.m_changes->m_slider->setValue(80);
         EXPECT_EQ(stretch.m_labelNewTempo->text(), "125.00");
         EXPECT_EQ(stretch.m_labelNewLength->text(), "16000");
         EXPECT_EQ(stretch.m_labelLength->text(), "20000") << "the original stays";
@@ -337,9 +338,9 @@ TEST_F(EffectDialogsTest, CompressExpandShowsTheTempoAndLengthItWouldGive) {
         EXPECT_EQ(stretch.m_methods->m_sliderSegment->value(), 30);
         EXPECT_EQ(stretch.m_methods->m_sliderCrossFade->value(), 40);
 
-        stretch.m_editPercent->setText("150.9");
-        LeaveField(d, stretch.m_editPercent, stretch.m_methods->m_sliderSegment);
-        EXPECT_EQ(stretch.m_sliderPercent->value(), 150);
+        stretch.m_changes->m_edit->setText("150.9");
+        LeaveField(d, stretch.m_changes->m_edit, stretch.m_methods->m_sliderSegment);
+        EXPECT_EQ(stretch.m_changes->m_slider->value(), 150);
     });
     ASSERT_TRUE(Run(kCompressExpand));
     EXPECT_EQ(GetProfileInt("WAVE COMPRESSEXPAND", "COMPRESSEXPAND", -1), 150);
@@ -350,11 +351,11 @@ TEST_F(EffectDialogsTest, CompressExpandShowsTheTempoAndLengthItWouldGive) {
     doc->SetSelection(1000, 500);
     dialogs.Cancel([](QDialog& d) {
         auto& stretch = As<CCompressExpandDlg>(d);
-        EXPECT_EQ(stretch.m_sliderPercent->value(), 150);
+        EXPECT_EQ(stretch.m_changes->m_slider->value(), 150);
         EXPECT_EQ(stretch.m_labelNewTempo->text(), "66.67");
         EXPECT_EQ(stretch.m_labelLength->text(), "30000") << "the whole sound, not the selection";
         EXPECT_EQ(stretch.m_labelNewLength->text(), "45000");
-        stretch.m_sliderPercent->setValue(50);
+        stretch.m_changes->m_slider->setValue(50);
     });
     const auto before = ProfileBytes();
     ASSERT_TRUE(Run(kCompressExpand));
