@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "processing/EffectResult.h"
 #include "processing/ProgressIndicator.h"
 #include "wavedata/WaveObject.h"
 
@@ -20,5 +21,13 @@ void RunProcessCommand(COrvaneDoc& doc, std::uint32_t id);
 // with HINT_WAVE_CHANGED, or message 1003 when there is none.
 using ProcessFn = std::function<std::unique_ptr<WaveObject>(const WaveObject&, ProgressIndicator*)>;
 bool ApplyProcess(COrvaneDoc& doc, std::uint32_t textId, const ProcessFn& process);
+
+// The same for the commands that select afterwards: `process` gets the document's selection
+// and leaves in it the one to show, which is clamped to the new sound and sent with
+// HINT_SELECTION before HINT_WAVE_CHANGED. On failure the selection stays as it was.
+using SelectingProcessFn =
+    std::function<std::unique_ptr<WaveObject>(const WaveObject&, FrameRange&, ProgressIndicator*)>;
+bool ApplySelectingProcess(COrvaneDoc& doc, std::uint32_t textId,
+                           const SelectingProcessFn& process);
 
 }  // namespace kelvane

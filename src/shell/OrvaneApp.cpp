@@ -274,7 +274,9 @@ void COrvaneApp::CloseAllDocuments() {
 }
 
 void COrvaneApp::RunCommandIn(const Command& command, CChildFrame* child) {
-    if (!m_pMainFrame) return;
+    // A progress window disables the main frame while its operation runs: no second command
+    // starts then, whichever way it is asked for.
+    if (!m_pMainFrame || !m_pMainFrame->isEnabled()) return;
     RunCommand(command, m_pMainFrame->ContextOf(child));
     if (m_pMainFrame) m_pMainFrame->UpdateCommandUI();
 }

@@ -39,4 +39,8 @@ bool ReadInt(QLineEdit* edit, int low, int high, int& value) {
     return true;
 }
 
+QString DoubleText(double value) {
+    return QString::asprintf("%.15g", value);
+}
+
 }  // namespace kelvane

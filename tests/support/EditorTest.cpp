@@ -74,8 +74,12 @@ void ScriptedDialogs::Accept(std::function<void(QDialog&)> fill) {
     });
 }
 
-void ScriptedDialogs::Cancel() {
-    m_dialogs.push_back([](QDialog&) { return QDialog::Rejected; });
+void ScriptedDialogs::Cancel(std::function<void(QDialog&)> fill) {
+    m_dialogs.push_back([fill = std::move(fill)](QDialog& dialog) {
+        if (fill) fill(dialog);
+        dialog.reject();
+        return QDialog::Rejected;
+    });
 }
 
 QString Message(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }

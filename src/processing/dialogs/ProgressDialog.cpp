@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "processing/ProgressLabel.h"
 #include "resources/Strings.h"
 
 namespace kelvane {
@@ -58,10 +59,8 @@ int ProgressDialog::SetPos(int position) {
     PumpMessages();
     const int previous = m_progress->value();
     m_progress->setValue(position);
-    const int span = m_nUpper - m_nLower;
-    int p = span ? (position - m_nLower) * 100 / span : 0;
-    if (p != 100) p %= 100;
-    const QString text = QString::asprintf("%d%c", p, '%');
+    // Rewritten only when it changes, so the label does not flicker.
+    const QString text = QString::fromStdString(ProgressPercentText(position, m_nLower, m_nUpper));
     if (text != m_labelPercent->text()) m_labelPercent->setText(text);
     return previous & 0xFFFF;
 }
