@@ -1,8 +1,8 @@
+#include <unistd.h>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <chrono>
 #include <thread>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,8 @@ class Program {
         return *processes_.back();
     }
     [[nodiscard]] bool BlockExists() const {
-        return ::access(("/dev/shm/" + name_ + "." + std::to_string(::getuid())).c_str(), F_OK) == 0;
+        return ::access(("/dev/shm/" + name_ + "." + std::to_string(::getuid())).c_str(), F_OK) ==
+               0;
     }
 
   private:

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -17,11 +18,13 @@
 #include "server/InPlaceFrame.h"
 #include "server/OrvaneServerDoc.h"
 #include "shell/CommandTable.h"
+#include "shell/MainFrame.h"
 #include "shell/OrvaneApp.h"
 #include "support/EditorTest.h"
 #include "ui/AppState.h"
 #include "view/OrvaneView.h"
 #include "view/WaveDrag.h"
+#include "view/WaveformWnd.h"
 
 namespace kelvane::test {
 namespace {
@@ -63,7 +66,8 @@ class Container : public EditorTest {
         WaveObject wave;
         EXPECT_EQ(wave.Allocate(PcmFormat(8000, 16, 1), frames), 1u);
         const FrameValue up = 0x40004000u, down = 0xC000C000u;  // both halves: mono is their mean
-        for (std::uint32_t i = 0; i < frames; ++i) wave.SetFrame(i, i < frames / 2 ? (i % 2 ? up : down) : 0);
+        for (std::uint32_t i = 0; i < frames; ++i)
+            wave.SetFrame(i, i < frames / 2 ? (i % 2 ? up : down) : 0);
         const std::string path = dir.File(name);
         EXPECT_EQ(wave.Save(path, kFileWave), FileError::Success);
         return path;
@@ -122,7 +126,8 @@ TEST_F(Container, WaveDataIsTheSavedWaveFileAndOnlyWaveIsOffered) {
     EXPECT_EQ(DataOf(*object, embedding::kFormatWave, &given), FileBytes(saved));
     EXPECT_TRUE(given);
 
-    EXPECT_EQ(object->GetEmbeddedItem()->Formats(), std::vector<std::uint32_t>{embedding::kFormatWave});
+    EXPECT_EQ(object->GetEmbeddedItem()->Formats(),
+              std::vector<std::uint32_t>{embedding::kFormatWave});
     for (std::uint32_t other : {embedding::kFormatBitmap, 1u, 13u}) {
         EXPECT_TRUE(DataOf(*object, other, &given).isEmpty());
         EXPECT_FALSE(given) << other;
@@ -247,6 +252,22 @@ TEST_F(Container, DragFromTheViewCarriesTheWaveAndItsPicture) {
     ASSERT_TRUE(picture.loadFromData(data->data("image/png"), "PNG"));
     EXPECT_EQ(picture.size(), kDragPictureSize);
     EXPECT_FALSE(Extent(picture, App().documentColors.leftChannel).isEmpty());
+
+    // Ctrl with the button belongs to the drag; a plain click still places the selection.
+    QWidget* area = app().MainFrame()->findChild<COrvaneView*>()->Detail().viewport();
+    const auto click = [&](Qt::KeyboardModifiers keys) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(
+                type, QPointF(50, 10), area->mapToGlobal(QPointF(50, 10)), Qt::LeftButton,
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, keys);
+            QApplication::sendEvent(area, &event);
+        }
+    };
+    doc->SetSelection(7, 0);
+    click(Qt::ControlModifier);
+    EXPECT_EQ(doc->m_nSelStart, 7u);
+    click(Qt::NoModifier);
+    EXPECT_NE(doc->m_nSelStart, 7u);
 }
 
 }  // namespace
