@@ -65,5 +65,8 @@ inline constexpr std::uint32_t kRecentFileCount = 10;
 // Toolbar buttons in order; 0 is a separator.
 [[nodiscard]] std::span<const std::uint32_t> MainToolbar();      // resource 128
 [[nodiscard]] std::span<const std::uint32_t> DocumentToolbar();  // resource 130
+[[nodiscard]] std::span<const std::uint32_t> InPlaceToolbar();   // resource 4
+// The keys of in-place editing (resource 4), besides Escape, which ends it.
+[[nodiscard]] std::span<const std::uint32_t> InPlaceKeys();
 
 }  // namespace kelvane

@@ -227,6 +227,8 @@ constexpr MenuRow kMenu129[] = {
 constexpr std::uint32_t kToolbar128[] = {57600, 57601, 57603, 0, 57635, 57634, 57637, 0, 57667};
 constexpr std::uint32_t kToolbar130[] = {32774, 0,     32773, 32771, 32778, 32772, 0,
                                          32779, 32781, 0,     32775, 32776, 32777};
+constexpr std::uint32_t kToolbar4[] = {57635, 57634, 57637, 0, 57667};
+constexpr std::uint32_t kInPlaceKeys[] = {57634, 57637, 57635, 57643, 57670};
 
 bool TargetExists(Target target, const CommandContext& c) {
     switch (target) {
@@ -273,5 +275,7 @@ std::span<const MenuRow> MenuWithoutDocument() { return kMenu128; }
 std::span<const MenuRow> MenuWithDocument() { return kMenu129; }
 std::span<const std::uint32_t> MainToolbar() { return kToolbar128; }
 std::span<const std::uint32_t> DocumentToolbar() { return kToolbar130; }
+std::span<const std::uint32_t> InPlaceToolbar() { return kToolbar4; }
+std::span<const std::uint32_t> InPlaceKeys() { return kInPlaceKeys; }
 
 }  // namespace kelvane

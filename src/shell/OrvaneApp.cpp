@@ -155,10 +155,12 @@ bool COrvaneApp::InitInstance(const Options& options) {
     LoadSettings();
     App().clipboardWave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    if (options.singleInstance) InstallQuitHandlers();
+    // A container drives this copy: the main window stays hidden and the single-instance
+    // block is left to the copy a person starts.
     if (options.embedding || options.automation) return true;
 
     if (options.singleInstance) {
-        InstallQuitHandlers();
         // Another name runs a private copy beside the user's (the tests do).
         const QString name = qEnvironmentVariable("KELVANE_INSTANCE_NAME", kServerClassId);
         m_pInstanceBlock = SingleInstance::Open(name.toStdString());

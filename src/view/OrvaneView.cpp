@@ -5,6 +5,7 @@
 
 #include "processing/dialogs/ProgressDialog.h"
 #include "resources/Strings.h"
+#include "view/WaveDrag.h"
 #include "view/WaveformWnd.h"
 
 namespace kelvane {
@@ -25,6 +26,8 @@ COrvaneView::COrvaneView(COrvaneDoc& doc, QWidget* parent)
       m_wndDetail(new CWaveformWnd(doc, true, false, this)) {
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 100);
+    new CWaveDrag(doc, *m_wndOverview);
+    new CWaveDrag(doc, *m_wndDetail);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_doc.AddView(this);
     for (CWaveformWnd* window : {m_wndOverview, m_wndDetail})

@@ -1,0 +1,141 @@
+#include "view/WaveDrag.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDrag>
+#include <QFile>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <array>
+
+#include "document/OrvaneDoc.h"
+#include "formats/WaveFile.h"
+#include "ui/AppState.h"
+#include "view/WaveformWnd.h"
+#include "wavedata/DataBlock.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr qint64 kCopyPiece = 4096;
+
+// Removes the temporary file however the copy ends.
+struct TempFile {
+    std::string path;
+    ~TempFile() {
+        if (!path.empty()) QFile::remove(QString::fromStdString(path));
+    }
+};
+
+// A sound without a title would take the temporary file's name as its title; it gets the
+// name it would have when saved under the document's name instead.
+void GiveDefaultTitle(COrvaneDoc& doc) {
+    WaveObject& wave = *doc.m_pWave;
+    if (wave.GetInfo("INAM") != nullptr) return;
+    const std::string name = doc.PathName().empty() ? doc.Title().toStdString() : doc.PathName();
+    wave.SetInfo("INAM", FileTitle(name).c_str());
+}
+
+}  // namespace
+
+bool CopyWaveImage(COrvaneDoc& doc, QIODevice& out) {
+    if (!doc.m_pWave) return false;
+    TempFile temp;
+    const std::string folder = App().tempDir.empty() ? SystemTempDirectory() : App().tempDir;
+    if (TempFileName(folder, "WAV", temp.path) == 0) return false;
+    GiveDefaultTitle(doc);
+    // A failed write is not examined: the reader gets what the file holds.
+    doc.m_pWave->WriteWaveFile(temp.path);
+    QFile file(QString::fromStdString(temp.path));
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    std::array<char, kCopyPiece> piece{};
+    qint64 got = 0;
+    do {
+        got = file.read(piece.data(), kCopyPiece);
+        if (got > 0 && out.write(piece.data(), got) != got) break;
+    } while (got == kCopyPiece);
+    return true;
+}
+
+QByteArray WaveImageBytes(COrvaneDoc& doc) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    CopyWaveImage(doc, buffer);
+    return bytes;
+}
+
+void DrawWavePicture(COrvaneDoc& doc, QPainter& painter, QSize size) {
+    CWaveformWnd window(doc, false, true);
+    window.SetClientSize(kPictureUnits);
+    window.SetZoom(window.FitZoom());
+    window.BuildPeaks();
+    painter.save();
+    painter.scale(static_cast<double>(size.width()) / kPictureUnits.width(),
+                  static_cast<double>(size.height()) / kPictureUnits.height());
+    window.DrawWave(painter, kPictureUnits.width(), kPictureUnits.height());
+    painter.restore();
+}
+
+QImage WavePicture(COrvaneDoc& doc, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    DrawWavePicture(doc, painter, size);
+    return image;
+}
+
+std::unique_ptr<QMimeData> MakeWaveMimeData(COrvaneDoc& doc) {
+    auto data = std::make_unique<QMimeData>();
+    data->setData(kWaveMimeType, WaveImageBytes(doc));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    WavePicture(doc, kDragPictureSize).save(&buffer, "PNG");
+    data->setData(kPictureMimeType, png);
+    return data;
+}
+
+CWaveDrag::CWaveDrag(COrvaneDoc& doc, CWaveformWnd& window)
+    : QObject(&window), m_doc(doc), m_window(window) {
+    window.viewport()->installEventFilter(this);
+}
+
+bool CWaveDrag::eventFilter(QObject*, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ControlModifier) ||
+                !m_doc.HasData())
+                return false;
+            m_pressedAt = mouse->position().toPoint();
+            return true;
+        }
+        case QEvent::MouseMove: {
+            if (!m_pressedAt) return false;
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if ((at - *m_pressedAt).manhattanLength() >= QApplication::startDragDistance()) {
+                m_pressedAt.reset();
+                StartDrag();
+            }
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            if (!m_pressedAt) return false;
+            m_pressedAt.reset();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CWaveDrag::StartDrag() {
+    auto* drag = new QDrag(&m_window);
+    drag->setMimeData(MakeWaveMimeData(m_doc).release());
+    drag->setPixmap(QPixmap::fromImage(WavePicture(m_doc, kDragPictureSize / 2)));
+    drag->exec(Qt::CopyAction);
+}
+
+}  // namespace kelvane
