@@ -1,9 +1,9 @@
 #include "document/OrvaneDoc.h"
 
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <unistd.h>
 
 #include "document/DocumentFiles.h"
 #include "document/PropertiesDlg.h"
@@ -143,7 +143,8 @@ bool COrvaneDoc::OnSaveDocument(const std::string& path) {
 
 bool COrvaneDoc::WriteFile(const std::string& path, std::uint32_t type, SaveOption option) {
     ProgressScope progress(*this, 168);
-    const FileError saved = m_pWave->Save(path, type, option, ReportToIndicator, progress.Indicator());
+    const FileError saved =
+        m_pWave->Save(path, type, option, ReportToIndicator, progress.Indicator());
     if (saved == FileError::Success) return true;
     MessageBox(QString::fromUtf8(FileErrorText(saved)));
     return false;
@@ -153,7 +154,8 @@ bool COrvaneDoc::ExportRealAudioFile(const std::string& path, std::uint32_t meth
     ProgressScope progress(*this, 168);
     NullProgress none;
     ProgressIndicator* indicator = progress.Indicator();
-    const RealAudioResult result = ExportRealAudio(path, method, *m_pWave, indicator ? *indicator : none);
+    const RealAudioResult result =
+        ExportRealAudio(path, method, *m_pWave, indicator ? *indicator : none);
     if (result == RealAudioResult::Success) return true;
     MessageBox(QString::fromUtf8(RealAudioErrorText(result)));
     return false;

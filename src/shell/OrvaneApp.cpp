@@ -65,7 +65,6 @@ static void InitResources() { Q_INIT_RESOURCE(kelvane); }
 namespace kelvane {
 namespace {
 
-
 QString NormalizedSwitch(const QString& argument) {
     // The framework's switches start with '/' or '-' in any case.
     if (argument.size() > 1 && (argument[0] == '/' || argument[0] == '-') && !argument.startsWith("--"))

@@ -22,9 +22,13 @@ constexpr char kSection[] = "WAVEOPEN";
 constexpr std::uint32_t kAllFrames = 0xFFFFFFFF;
 constexpr int kWaveMapper = -1;
 
-QString Text(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
+QString Text(std::uint32_t id) {
+    return QString::fromUtf8(LoadString(id));
+}
 
-QString ChannelsText(std::uint16_t channels) { return Text(channels == 1 ? 147 : 148); }
+QString ChannelsText(std::uint16_t channels) {
+    return Text(channels == 1 ? 147 : 148);
+}
 
 QLabel* ValueLabel() {
     auto* label = new QLabel;
@@ -90,9 +94,10 @@ CWaveOpenDlg::~CWaveOpenDlg() {
 QWidget* CWaveOpenDlg::BuildPreviewPanel() {
     auto* panel = new QGroupBox("Preview");
     auto* grid = new QGridLayout(panel);
-    const std::pair<const char*, QLabel*> rows[] = {
-        {"Format:", m_labelFormat}, {"Length:", m_labelLength},
-        {"Title:", m_labelTitle}, {"Engineer:", m_labelEngineer}};
+    const std::pair<const char*, QLabel*> rows[] = {{"Format:", m_labelFormat},
+                                                    {"Length:", m_labelLength},
+                                                    {"Title:", m_labelTitle},
+                                                    {"Engineer:", m_labelEngineer}};
     int row = 0;
     for (const auto& [caption, value] : rows) {
         grid->addWidget(new QLabel(caption), row, 0);
@@ -118,7 +123,8 @@ void CWaveOpenDlg::OnFileChanged(const QString& path) {
         // Header and mapping only: nothing is copied or decoded to show the file.
         const FileError loaded =
             m_pPreview->Load(path.toStdString(), LOAD_READ_ONLY | LOAD_MAP_FILE);
-        if (loaded == FileError::Success && m_pPreview->mpegInfo && m_pPreview->mpegInfo->layer == 3)
+        if (loaded == FileError::Success && m_pPreview->mpegInfo &&
+            m_pPreview->mpegInfo->layer == 3)
             m_pPreview->Reset();
     }
     if (PreviewHasSound()) ShowPreview();

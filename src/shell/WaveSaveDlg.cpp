@@ -29,7 +29,9 @@ constexpr std::uint32_t kFirstMethodName = 175;
 constexpr std::uint32_t kFirstRawName = 209;
 constexpr const char* kDefaultExtensions[] = {"", "wav", "au", "aif", "ra", ""};
 
-QString Text(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
+QString Text(std::uint32_t id) {
+    return QString::fromUtf8(LoadString(id));
+}
 
 // "Sun (Java) Au Files (*.au, *.snd)" as a filter the dialog can match: the commas of the
 // table's text would otherwise become part of the patterns.
@@ -117,7 +119,8 @@ void CWaveSaveDlg::OnOptions() {
             if (chooser.Run() != 1) return;
             m_pWaveFormat = CopyFormat(*chooser.Format());
             const WaveFormat& f = *m_pWaveFormat;
-            SetFormatText(FormatDescription(f.formatTag, f.samplesPerSec, f.bitsPerSample, f.channels));
+            SetFormatText(
+                FormatDescription(f.formatTag, f.samplesPerSec, f.bitsPerSample, f.channels));
             break;
         }
         case kSaveAu: {
@@ -152,8 +155,10 @@ void CWaveSaveDlg::accept() {
     const QStringList files = selectedFiles();
     if (!files.isEmpty()) {
         const QFileInfo target(files.front());
-        const QString question = QString("%1 already exists.\nDo you want to replace it?").arg(target.fileName());
-        if (target.isFile() && MessageBox(question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        const QString question =
+            QString("%1 already exists.\nDo you want to replace it?").arg(target.fileName());
+        if (target.isFile() &&
+            MessageBox(question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return;
     }
     QFileDialog::accept();

@@ -74,8 +74,11 @@ void ScriptedDialogs::Accept(std::function<void(QDialog&)> fill) {
     });
 }
 
-void ScriptedDialogs::Cancel() {
-    m_dialogs.push_back([](QDialog&) { return QDialog::Rejected; });
+void ScriptedDialogs::Cancel(std::function<void(QDialog&)> inspect) {
+    m_dialogs.push_back([inspect = std::move(inspect)](QDialog& dialog) {
+        if (inspect) inspect(dialog);
+        return QDialog::Rejected;
+    });
 }
 
 QString Message(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }

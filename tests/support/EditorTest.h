@@ -34,7 +34,8 @@ class ScriptedDialogs final : public DialogHost {
 
     // The next dialog: `fill` sets its controls, then it is accepted (or cancelled).
     void Accept(std::function<void(QDialog&)> fill = {});
-    void Cancel();
+    // The next dialog is cancelled, after `inspect` looked at it (or changed its controls).
+    void Cancel(std::function<void(QDialog&)> inspect = {});
     // The next message box gets `button`; unqueued ones get their first button.
     void Reply(QMessageBox::StandardButton button) { m_buttons.push_back(button); }
 

@@ -14,15 +14,15 @@
 #include "batch/BatchFilters.h"
 #include "batch/ui/BatchProgressDlg.h"
 #include "batch/ui/FilterDialogs.h"
+#include "resources/Strings.h"
+#include "ui/AppState.h"
+#include "ui/DialogHost.h"
+#include "ui/DialogLayout.h"
+#include "ui/FileFilters.h"
 #include "ui/FormatChooserDlg.h"
 #include "ui/RawDataFormatDlg.h"
 #include "ui/RealAudioMethodDlg.h"
 #include "ui/SubFormatDlg.h"
-#include "resources/Strings.h"
-#include "ui/AppState.h"
-#include "ui/DialogHost.h"
-#include "ui/FileFilters.h"
-#include "ui/DialogLayout.h"
 
 namespace kelvane {
 
@@ -42,7 +42,6 @@ constexpr const char* kFormatNames[kBatchFormatCount] = {
 QString Text(std::uint32_t id) {
     return QString::fromUtf8(LoadString(id));
 }
-
 
 QListWidget* List(QAbstractItemView::SelectionMode mode) {
     auto* list = new QListWidget;
