@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "document/OrvaneDoc.h"
@@ -76,6 +77,7 @@ CWaveOpenDlg::CWaveOpenDlg(QWidget* parent)
     setFileMode(QFileDialog::ExistingFile);
     setDefaultSuffix("wav");
     setNameFilters(NameFilters(167));
+    resize(760, 540);  // room for the size and type columns beside the names
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(BuildPreviewPanel(), grid->rowCount(), 0, 1, grid->columnCount());
     m_checkAutoPlay->setChecked(m_bAutoPlay);
@@ -83,6 +85,12 @@ CWaveOpenDlg::CWaveOpenDlg(QWidget* parent)
     connect(m_buttonPlay, &QPushButton::clicked, this, &CWaveOpenDlg::OnPlay);
     connect(m_buttonStop, &QPushButton::clicked, this, &CWaveOpenDlg::OnStop);
     connect(this, &QFileDialog::currentChanged, this, &CWaveOpenDlg::OnFileChanged);
+    // A typed name selects its file without making it current, so it is watched too.
+    if (auto* name = findChild<QLineEdit*>("fileNameEdit"))
+        connect(name, &QLineEdit::textChanged, this, [this](const QString& text) {
+            const QFileInfo typed(directory(), text);
+            if (!text.isEmpty() && typed.isFile()) OnFileChanged(typed.absoluteFilePath());
+        });
     UpdateButtons();
 }
 
@@ -115,6 +123,8 @@ bool CWaveOpenDlg::PreviewHasSound() const {
 }
 
 void CWaveOpenDlg::OnFileChanged(const QString& path) {
+    if (path == m_strPreviewPath) return;
+    m_strPreviewPath = path;
     m_pPreview->StopDevice();
     for (QLabel* label : {m_labelFormat, m_labelLength, m_labelEngineer, m_labelTitle})
         label->clear();

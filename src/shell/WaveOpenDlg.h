@@ -43,6 +43,8 @@ class CWaveOpenDlg : public QFileDialog {
     void ShowPreview();
     void UpdateButtons();
     [[nodiscard]] bool PreviewHasSound() const;
+
+    QString m_strPreviewPath;
 };
 
 // The text of a sound's format as the preview and the save dialog show it: the compression

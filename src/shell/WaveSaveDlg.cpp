@@ -58,6 +58,7 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
     setFileMode(QFileDialog::AnyFile);
     for (const QString& text : m_strTypes) m_filters.append(MatchingFilter(text));
     setNameFilters(m_filters);
+    resize(760, 500);
     // The list shows the table's texts as they stand; the dialog matches the cleaned filters.
     auto* typeList = findChild<QComboBox*>("fileTypeCombo");
     if (typeList)
