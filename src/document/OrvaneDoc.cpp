@@ -1,8 +1,9 @@
 #include "document/OrvaneDoc.h"
 
+#include <unistd.h>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <unistd.h>
 
 #include "document/DocumentFiles.h"
 #include "document/PropertiesDlg.h"
@@ -18,6 +19,7 @@ namespace kelvane {
 namespace {
 
 constexpr std::uint32_t kCopyChunk = 0x40000;
+constexpr qint64 kStreamPiece = 32768;
 
 DocumentHost* g_host = nullptr;
 
@@ -132,31 +134,79 @@ bool COrvaneDoc::OnSaveDocument(const std::string& path) {
         MessageBox(1012);
         return false;
     }
-    return SaveAs(type, path);
-}
-
-// Writes the sound as `type` (a Save type of the file layer, or kSaveRealAudio) to `path`.
-bool COrvaneDoc::SaveAs(std::uint32_t type, const std::string& path) {
-    m_pWave->SetInfo("ISFT", std::string(LoadString(57344)).c_str());
-    ProgressScope progress(*this, 168);
-    if (type == kSaveRealAudio) {
-        NullProgress none;
-        ProgressIndicator* indicator = progress.Indicator();
-        const RealAudioResult result =
-            ExportRealAudio(path, 0, *m_pWave, indicator ? *indicator : none);
-        if (result == RealAudioResult::Success) return true;
-        MessageBox(QString::fromUtf8(RealAudioErrorText(result)));
-        return false;
-    }
     SaveOption option;
     if (type == kFileRawSave) option.code = m_nRawParam;
+    if (!WriteFile(path, type, option)) return false;
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool COrvaneDoc::WriteFile(const std::string& path, std::uint32_t type, SaveOption option) {
+    ProgressScope progress(*this, 168);
     const FileError saved =
         m_pWave->Save(path, type, option, ReportToIndicator, progress.Indicator());
-    if (saved != FileError::Success) {
-        MessageBox(QString::fromUtf8(FileErrorText(saved)));
+    if (saved == FileError::Success) return true;
+    MessageBox(QString::fromUtf8(FileErrorText(saved)));
+    return false;
+}
+
+bool COrvaneDoc::ExportRealAudioFile(const std::string& path, std::uint32_t method) {
+    ProgressScope progress(*this, 168);
+    NullProgress none;
+    ProgressIndicator* indicator = progress.Indicator();
+    const RealAudioResult result =
+        ExportRealAudio(path, method, *m_pWave, indicator ? *indicator : none);
+    if (result == RealAudioResult::Success) return true;
+    MessageBox(QString::fromUtf8(RealAudioErrorText(result)));
+    return false;
+}
+
+bool COrvaneDoc::StoreToStream(QIODevice& stream) {
+    if (!m_pWave) return false;
+    const std::string image = m_pWave->MakeTempFileName();
+    if (image.empty()) return false;
+    const bool written = m_pWave->WriteWaveFile(image) == 1;
+    QFile file(QString::fromStdString(image));
+    bool copied = written && file.open(QIODevice::ReadOnly);
+    while (copied && !file.atEnd()) {
+        const QByteArray piece = file.read(kStreamPiece);
+        copied = !piece.isEmpty() && stream.write(piece) == piece.size();
+    }
+    file.close();
+    ::unlink(image.c_str());
+    return copied;
+}
+
+bool COrvaneDoc::LoadFromStream(QIODevice& stream) {
+    std::unique_ptr<WaveObject> wave = NewWave();
+    const std::string image = wave->MakeTempFileName();
+    if (image.empty()) return false;
+    bool copied = false;
+    {
+        QFile file(QString::fromStdString(image));
+        copied = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        while (copied && !stream.atEnd()) {
+            const QByteArray piece = stream.read(kStreamPiece);
+            copied = !piece.isEmpty() && file.write(piece) == piece.size();
+        }
+        copied = copied && file.flush();
+    }
+    if (!copied) {
+        ::unlink(image.c_str());
         return false;
     }
+    // Deleted on close: the file is unlinked as soon as it is mapped, and goes with the wave.
+    std::unique_ptr<DataBlock> block =
+        std::make_unique<MappedFileBlock>(0, image.c_str(), true, nullptr, false, true);
+    if (!block->pointer || wave->ParseWaveImage(block) != 1) {
+        ::unlink(image.c_str());
+        return false;
+    }
+    DeleteContents();
+    m_pWave = std::move(wave);
+    ClearSelection();
     SetModifiedFlag(false);
+    UpdateAllViews(HINT_ALL);
     return true;
 }
 
@@ -359,17 +409,27 @@ void COrvaneDoc::OnFileSave() {
 void COrvaneDoc::OnFileSaveAs() {
     m_pWave->StopDevice();
     if (!g_host) return;
-    DocumentHost::SaveChoice choice = g_host->AskSaveAs(*this, SaveAsPreselection(m_strPathName));
+    const DocumentHost::SaveChoice choice =
+        g_host->AskSaveAs(*this, SaveAsPreselection(m_strPathName));
     if (choice.path.empty()) return;
-    choice.path = WithDefaultExtension(choice.path, choice.type);
+    const std::string path = WithDefaultExtension(choice.path, choice.type);
+    SaveOption option;
+    if (choice.type == kSaveWave) option.target = choice.waveFormat.get();
+    if (choice.type == kSaveAu) option.code = choice.subFormat.value_or(0);
+    if (choice.type == kSaveRaw) {
+        m_nRawParam = choice.subFormat.value_or(m_pWave->format->bitsPerSample == 8 ? 2 : 3);
+        option.code = m_nRawParam;
+    }
+    m_pWave->SetInfo("ISFT", std::string(LoadString(57344)).c_str());
     if (choice.type == kSaveRealAudio) {
         // An export: the document keeps its name and its modified flag.
-        SaveAs(kSaveRealAudio, choice.path);
+        ExportRealAudioFile(path, choice.subFormat.value_or(0));
         return;
     }
-    const std::uint32_t type = SaveTypeOfChoice(choice.type);
-    if (type == kFileRawSave) m_nRawParam = m_pWave->format->bitsPerSample == 8 ? 2 : 3;
-    if (SaveAs(type, choice.path)) SetPathName(choice.path);
+    if (!WriteFile(path, SaveTypeOfChoice(choice.type), option)) return;
+    SetModifiedFlag(false);
+    g_host->AddToRecentFiles(QString::fromStdString(path));
+    SetPathName(path);
 }
 
 void COrvaneDoc::OnProperties() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QIODevice>
 #include <QObject>
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,18 +33,23 @@ class DocumentView {
     [[nodiscard]] virtual ProgressIndicator* Progress() = 0;
 };
 
-// What documents ask of the application: a new untitled document (Promote), or the file
-// chosen in Save As. The application installs it.
+// What documents ask of the application: a new untitled document (Promote), the file and
+// output format chosen in Save As, and the recent-file list a saved name joins. The
+// application installs it.
 class DocumentHost {
   public:
     virtual ~DocumentHost() = default;
     virtual class COrvaneDoc* CreateNewDocument() = 0;
-    // The path and save type the user chose, or an empty path when cancelled.
+    // An empty path when cancelled. `type` is the list position (SaveAsType); the Wave target
+    // (null: the sound's own format) or the number chosen with Options comes with it.
     struct SaveChoice {
         std::string path;
         std::uint32_t type = 0;
+        FormatPtr waveFormat;
+        std::optional<std::uint32_t> subFormat;
     };
     virtual SaveChoice AskSaveAs(const COrvaneDoc& doc, std::uint32_t preselectedType) = 0;
+    virtual void AddToRecentFiles(const QString& path) = 0;
 };
 void SetDocumentHost(DocumentHost* host);
 
@@ -61,6 +68,10 @@ class COrvaneDoc : public QObject {
     bool ResetToEmpty(const WaveFormat& format);
     bool OnOpenDocument(const std::string& path);
     bool OnSaveDocument(const std::string& path);
+    // The document inside a container's storage: the sound as a Wave file image. Loading
+    // replaces the sound only when the whole image parsed.
+    bool StoreToStream(QIODevice& stream);
+    bool LoadFromStream(QIODevice& stream);
     void DeleteContents();
     // The close prompt: false when the user cancelled.
     bool SaveModified();
@@ -129,7 +140,9 @@ class COrvaneDoc : public QObject {
   private:
     void Play(std::uint32_t start, std::uint32_t count, int loop);
     std::unique_ptr<WaveObject> NewWave() const;
-    bool SaveAs(std::uint32_t type, const std::string& path);
+    // Writes the sound as a type of the file layer; false after its message was shown.
+    bool WriteFile(const std::string& path, std::uint32_t type, SaveOption option);
+    bool ExportRealAudioFile(const std::string& path, std::uint32_t method);
 
     std::vector<DocumentView*> m_views;
     bool m_bModified = false;

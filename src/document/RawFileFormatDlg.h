@@ -2,21 +2,12 @@
 
 #include <QDialog>
 
+#include "ui/RawDataFormatDlg.h"
 #include "wavedata/WaveObject.h"
 
 class QComboBox;
 
 namespace kelvane {
-
-// The six raw data formats, in list order; a position + 1 is the sample code.
-inline constexpr const char* kRawDataFormats[] = {
-    "8 Bits unsigned",
-    "8 Bits signed",
-    "16 Bits Little Endian (Intel) signed",
-    "16 Bits Big Endian signed",
-    "16 Bits Little Endian (Intel) unsigned",
-    "16 Bits Big Endian unsigned",
-};
 
 // "Raw File Format" of the open step: rate, data format and channels of a headerless file,
 // starting from the choice of the last time (profile section "RAWFILEFORMAT").

@@ -5,7 +5,6 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QSplashScreen>
@@ -27,8 +26,11 @@
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
 #include "shell/MiscellaneousDlg.h"
+#include "shell/WaveOpenDlg.h"
+#include "shell/WaveSaveDlg.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
+#include "ui/FileFilters.h"
 #include "view/ColorDlg.h"
 #include "view/DisplayFormatDlg.h"
 
@@ -64,20 +66,6 @@ static void InitResources() { Q_INIT_RESOURCE(kelvane); }
 
 namespace kelvane {
 namespace {
-
-// "Name (*.a, *.b)|*.a; *.b|..." as the file dialog wants it: "Name (*.a *.b)".
-QStringList NameFilters(std::uint32_t stringId) {
-    const QStringList parts = QString::fromUtf8(LoadString(stringId)).split('|');
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty()) break;
-        QString name = parts[i];
-        const qsizetype paren = name.lastIndexOf(" (");
-        if (paren > 0 && name.endsWith(')')) name.truncate(paren);
-        filters.append(QString("%1 (%2)").arg(name, QString(parts[i + 1]).replace(';', ' ')));
-    }
-    return filters;
-}
 
 QString NormalizedSwitch(const QString& argument) {
     // The framework's switches start with '/' or '-' in any case.
@@ -293,11 +281,8 @@ void COrvaneApp::OnFileNew() {
 }
 
 void COrvaneApp::OnFileOpen() {
-    QFileDialog dialog(m_pMainFrame.get());
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    const QStringList filters = NameFilters(167);
-    dialog.setNameFilters(filters);
+    CWaveOpenDlg dialog(m_pMainFrame.get());
+    const QStringList filters = dialog.nameFilters();
     const int index = std::clamp(GetProfileInt("WAVEOPEN", "FILTER", 0), 0,
                                  static_cast<int>(filters.size()) - 1);
     dialog.selectNameFilter(filters[index]);
@@ -307,16 +292,15 @@ void COrvaneApp::OnFileOpen() {
 }
 
 DocumentHost::SaveChoice COrvaneApp::AskSaveAs(const COrvaneDoc& doc, std::uint32_t preselectedType) {
-    QFileDialog dialog(m_pMainFrame.get());
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    const QStringList types = QString::fromUtf8(LoadString(169)).split('\n');
-    dialog.setNameFilters(types);
-    dialog.selectNameFilter(types.value(static_cast<int>(preselectedType) - 1));
-    if (!doc.PathName().empty()) dialog.selectFile(QString::fromStdString(doc.PathName()));
+    CWaveSaveDlg dialog(*doc.m_pWave->format, preselectedType,
+                        QString::fromStdString(doc.PathName()), m_pMainFrame.get());
     if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return {dialog.selectedFiles().front().toStdString(),
-            static_cast<std::uint32_t>(types.indexOf(dialog.selectedNameFilter()) + 1)};
+    SaveChoice choice;
+    choice.path = dialog.selectedFiles().front().toStdString();
+    choice.type = dialog.SaveType();
+    if (dialog.WaveSubFormat()) choice.waveFormat = CopyFormat(*dialog.WaveSubFormat());
+    choice.subFormat = dialog.SubFormatNumber();
+    return choice;
 }
 
 void COrvaneApp::OnBatchConversion() {

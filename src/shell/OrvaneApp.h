@@ -52,6 +52,7 @@ class COrvaneApp : public QObject, public DocumentHost {
     COrvaneDoc* OpenDocumentFile(const QString& path);
     COrvaneDoc* CreateNewDocument() override;
     SaveChoice AskSaveAs(const COrvaneDoc& doc, std::uint32_t preselectedType) override;
+    void AddToRecentFiles(const QString& path) override;
     void OpenWindow(COrvaneDoc& doc);
     void CloseDocument(COrvaneDoc& doc);
     bool SaveAllModified();
@@ -74,7 +75,6 @@ class COrvaneApp : public QObject, public DocumentHost {
 
   private:
     void LoadSettings();
-    void AddToRecentFiles(const QString& path);
     void SaveRecentFiles() const;
     CChildFrame* CreateFrame(COrvaneDoc& doc);
     void UpdateTitles(COrvaneDoc& doc);

@@ -15,9 +15,6 @@
 #include "batch/BatchFilters.h"
 #include "batch/ui/BatchFileDialog.h"
 #include "batch/ui/BatchProgressDlg.h"
-#include "batch/ui/FormatChooserDlg.h"
-#include "batch/ui/RawDataFormatDlg.h"
-#include "batch/ui/SubFormatDlg.h"
 #include "formats/FileError.h"
 #include "platform/profile/Profile.h"
 #include "processing/dialogs/WaveFormatDlg.h"
@@ -25,6 +22,9 @@
 #include "shell/MainFrame.h"
 #include "shell/OrvaneApp.h"
 #include "support/EditorTest.h"
+#include "ui/FormatChooserDlg.h"
+#include "ui/RawDataFormatDlg.h"
+#include "ui/SubFormatDlg.h"
 
 namespace kelvane::test {
 namespace {

@@ -167,7 +167,7 @@ TEST_F(DocumentTest, ClosingAskedAboutChangesStopsOnCancel) {
     EXPECT_FALSE(Enabled(57602));
 }
 
-TEST_F(DocumentTest, SaveWritesByExtensionAndRefusesMpegNames) {
+TEST_F(DocumentTest, SaveWritesByExtension) {
     const std::string path = WriteTone("tone.wav", 4410);
     COrvaneDoc* doc = Open(path);
     ASSERT_NE(doc, nullptr);
@@ -177,48 +177,6 @@ TEST_F(DocumentTest, SaveWritesByExtensionAndRefusesMpegNames) {
     WaveObject saved;
     ASSERT_EQ(saved.Load(path, 0), FileError::Success);
     EXPECT_EQ(Bytes(saved), Bytes(*doc->m_pWave));
-    EXPECT_STREQ(saved.GetInfo("ISFT"), "Kelvane");
-
-    // An unlisted extension (".mp3" too) opens as raw after the raw format question.
-    const std::string raw = dir.File("noise.mp3");
-    WriteFileBytes(raw, std::vector<std::uint8_t>(1000, 200));
-    dialogs.Cancel();
-    EXPECT_EQ(Open(raw), nullptr);
-    EXPECT_TRUE(dialogs.messages.empty()) << "a cancelled question is no error";
-    dialogs.Accept([](QDialog& d) {
-        auto& format = dynamic_cast<CRawFileFormatDlg&>(d);
-        format.m_comboRate->setCurrentIndex(3);
-        format.m_comboFormat->setCurrentIndex(3);
-    });
-    COrvaneDoc* rawDoc = Open(raw);
-    ASSERT_NE(rawDoc, nullptr);
-    EXPECT_EQ(rawDoc->m_pWave->format->samplesPerSec, 22050u);
-    EXPECT_EQ(rawDoc->Length(), 500u);
-    EXPECT_EQ(rawDoc->m_nRawParam, 4u);
-    ASSERT_TRUE(Run(32821));
-    ASSERT_TRUE(Run(57603));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0], Message(1012));
-    EXPECT_TRUE(rawDoc->IsModified());
-
-    // The next raw question starts from the last answer.
-    dialogs.Accept([](QDialog& d) {
-        EXPECT_EQ(dynamic_cast<CRawFileFormatDlg&>(d).m_comboFormat->currentIndex(), 3);
-    });
-    Open(dir.File("missing.raw"));
-    EXPECT_EQ(dialogs.messages.back(), Message(1004));
-}
-
-TEST_F(DocumentTest, MpegLayer3WithAListedExtensionIsRefused) {
-    const std::string path = dir.File("song.mp2");
-    WriteFileBytes(path, ReadFileBytes(DataFile("mpeg/l3_lame_mono.mp3")));
-    EXPECT_EQ(Open(path), nullptr);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0], Message(1007));
-    COrvaneDoc* layer2 = Open(DataFile("mpeg/l2_twolame_stereo.mp2"));
-    ASSERT_NE(layer2, nullptr);
-    EXPECT_EQ(layer2->m_pWave->mode, WaveMode::Resident);
-    EXPECT_GT(layer2->Length(), 0u);
 }
 
 }  // namespace

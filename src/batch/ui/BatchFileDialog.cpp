@@ -14,14 +14,15 @@
 #include "batch/BatchFilters.h"
 #include "batch/ui/BatchProgressDlg.h"
 #include "batch/ui/FilterDialogs.h"
-#include "batch/ui/FormatChooserDlg.h"
-#include "batch/ui/RawDataFormatDlg.h"
-#include "batch/ui/RealAudioMethodDlg.h"
-#include "batch/ui/SubFormatDlg.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
 #include "ui/DialogLayout.h"
+#include "ui/FileFilters.h"
+#include "ui/FormatChooserDlg.h"
+#include "ui/RawDataFormatDlg.h"
+#include "ui/RealAudioMethodDlg.h"
+#include "ui/SubFormatDlg.h"
 
 namespace kelvane {
 
@@ -40,19 +41,6 @@ constexpr const char* kFormatNames[kBatchFormatCount] = {
 
 QString Text(std::uint32_t id) {
     return QString::fromUtf8(LoadString(id));
-}
-
-// A filter string of the table ("name|patterns|...||") as the file dialog takes it.
-QStringList NameFilters(std::uint32_t id) {
-    const QStringList parts = Text(id).split('|');
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
-        QString name = parts[i];
-        const qsizetype paren = name.lastIndexOf(" (");
-        if (paren > 0 && name.endsWith(')')) name.truncate(paren);
-        filters.append(QString("%1 (%2)").arg(name, QString(parts[i + 1]).replace(';', ' ')));
-    }
-    return filters;
 }
 
 QListWidget* List(QAbstractItemView::SelectionMode mode) {
@@ -236,8 +224,8 @@ void CBatchFileDialog::OnOptions() {
         case BatchFormat::Wave: {
             // Owned by the main window, as Save As's chooser is; every format is offered,
             // since the sounds of the batch are not known yet.
-            CFormatChooserDlg chooser(nullptr, parentWidget() ? parentWidget() : this);
-            if (RunModal(chooser) != QDialog::Accepted || !chooser.Format()) return;
+            FormatChooser chooser({}, nullptr, parentWidget() ? parentWidget() : this);
+            if (chooser.Run() != 1) return;
             m_batch.SetWaveSubFormat(*chooser.Format());
             SetFormatText(chooser.TagName() + ", " + chooser.Description());
             break;

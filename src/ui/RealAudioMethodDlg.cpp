@@ -1,4 +1,4 @@
-#include "batch/ui/RealAudioMethodDlg.h"
+#include "ui/RealAudioMethodDlg.h"
 
 #include <QGroupBox>
 #include <QRadioButton>

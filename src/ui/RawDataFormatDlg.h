@@ -6,6 +6,16 @@ class QListWidget;
 
 namespace kelvane {
 
+// The six raw data formats, in list order; a position + 1 is the sample code.
+inline constexpr const char* kRawDataFormats[] = {
+    "8 Bits unsigned",
+    "8 Bits signed",
+    "16 Bits Little Endian (Intel) signed",
+    "16 Bits Big Endian signed",
+    "16 Bits Little Endian (Intel) unsigned",
+    "16 Bits Big Endian unsigned",
+};
+
 // The one-list "Raw File Format" of raw output: the data format, whose position + 1 is the
 // sample code written.
 class CRawDataFormatDlg : public QDialog {

@@ -1,10 +1,11 @@
-#include "batch/ui/FormatChooserDlg.h"
+#include "ui/FormatChooserDlg.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <algorithm>
 
 #include "resources/Strings.h"
+#include "ui/DialogHost.h"
 #include "ui/DialogLayout.h"
 
 namespace kelvane {
@@ -57,6 +58,21 @@ QString CFormatChooserDlg::TagName() const {
 QString CFormatChooserDlg::Description() const {
     const AcmFormatDetails* chosen = Chosen();
     return chosen ? QString::fromStdString(chosen->description) : QString();
+}
+
+FormatChooser::FormatChooser(const QString& title, const WaveFormat* seed, QWidget* owner)
+    : m_title(title), m_seed(seed ? CopyFormat(*seed) : nullptr), m_owner(owner) {}
+
+int FormatChooser::Run() {
+    m_chosen.reset();
+    CFormatChooserDlg dialog(m_seed.get(), m_owner);
+    if (!m_title.isEmpty()) dialog.setWindowTitle(m_title);
+    if (RunModal(dialog) != QDialog::Accepted || !dialog.Format()) return 2;
+    m_chosen = CopyFormat(*dialog.Format());
+    if (m_chosen->formatTag == kTagPcm) m_chosen->extraSize = 0;
+    m_tagName = dialog.TagName();
+    m_description = dialog.Description();
+    return 1;
 }
 
 }  // namespace kelvane

@@ -34,4 +34,26 @@ class CFormatChooserDlg : public QDialog {
     std::vector<AcmFormatDetails> m_formats;
 };
 
+// A request for the format chooser: an optional title, an optional seed that restricts the
+// list to what it converts to, and the chosen header once confirmed.
+class FormatChooser {
+  public:
+    FormatChooser(const QString& title, const WaveFormat* seed, QWidget* owner);
+    // 1 when a format was confirmed, 2 when the chooser was cancelled or offered nothing.
+    [[nodiscard]] int Run();
+
+    // The chosen header: 18 bytes, plus the extra bytes of a compressed format.
+    [[nodiscard]] const WaveFormat* Format() const { return m_chosen.get(); }
+    [[nodiscard]] const QString& TagName() const { return m_tagName; }
+    [[nodiscard]] const QString& Description() const { return m_description; }
+
+  private:
+    QString m_title;
+    FormatPtr m_seed;
+    QWidget* m_owner;
+    FormatPtr m_chosen;
+    QString m_tagName;
+    QString m_description;
+};
+
 }  // namespace kelvane

@@ -1,4 +1,4 @@
-#include "batch/ui/SubFormatDlg.h"
+#include "ui/SubFormatDlg.h"
 
 #include <QGroupBox>
 #include <QRadioButton>

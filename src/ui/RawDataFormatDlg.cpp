@@ -1,10 +1,9 @@
-#include "batch/ui/RawDataFormatDlg.h"
+#include "ui/RawDataFormatDlg.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "document/RawFileFormatDlg.h"
 #include "ui/DialogLayout.h"
 
 namespace kelvane {

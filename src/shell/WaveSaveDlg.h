@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QFileDialog>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+#include "wavedata/WaveFormat.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace kelvane {
+
+// Save As: the file list with the five output types of string 169 and an "Output Format"
+// panel whose Options button picks the type's sub-format.
+class CWaveSaveDlg : public QFileDialog {
+    Q_OBJECT
+
+  public:
+    // `type` is the list position (1 to 5) shown first; `source` is the sound's format, which
+    // limits the compressed formats offered.
+    CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const QString& fileName,
+                 QWidget* parent = nullptr);
+
+    // Chooses a type as the list does: the sub-format goes and the name takes its extension.
+    void SelectType(std::uint32_t type);
+    void OnOptions();
+    // Asks before replacing a file, through the dialog host like every other question.
+    void accept() override;
+
+    [[nodiscard]] std::uint32_t SaveType() const { return m_nSaveType; }
+    // The Wave target chosen with Options; null for the sound's own format.
+    [[nodiscard]] const WaveFormat* WaveSubFormat() const { return m_pWaveFormat.get(); }
+    // The AU sub-format, RealAudio method or raw sample code chosen with Options.
+    [[nodiscard]] std::optional<std::uint32_t> SubFormatNumber() const { return m_nSubFormat; }
+
+    QPushButton* m_buttonOptions;
+    QLabel* m_labelFormat;
+
+  private:
+    void OnTypeChanged(std::uint32_t type);
+    void SetFormatText(const QString& text);
+
+    std::uint32_t m_nSaveType = 1;
+    FormatPtr m_pWaveFormat;
+    std::optional<std::uint32_t> m_nSubFormat;
+    FormatPtr m_pSourceFormat;
+    QStringList m_strTypes;
+    QStringList m_filters;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,19 @@
+#include "ui/FileFilters.h"
+
+#include "resources/Strings.h"
+
+namespace kelvane {
+
+QStringList NameFilters(std::uint32_t stringId) {
+    const QStringList parts = QString::fromUtf8(LoadString(stringId)).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
+        QString name = parts[i];
+        const qsizetype paren = name.lastIndexOf(" (");
+        if (paren > 0 && name.endsWith(')')) name.truncate(paren);
+        filters.append(QString("%1 (%2)").arg(name, QString(parts[i + 1]).replace(';', ' ')));
+    }
+    return filters;
+}
+
+}  // namespace kelvane
