@@ -1,9 +1,9 @@
 #include "server/OrvaneServerDoc.h"
 
-#include "server/EmbeddedStorage.h"
 #include "server/InPlaceFrame.h"
 #include "server/OrvaneSrvrItem.h"
 #include "shell/OrvaneApp.h"
+#include "view/WaveDrag.h"
 
 namespace kelvane {
 
@@ -18,8 +18,8 @@ COrvaneServerDoc::~COrvaneServerDoc() {
 }
 
 void COrvaneServerDoc::Serialize(embedding::Archive& archive) {
-    const bool done = archive.IsStoring() ? StoreEmbedded(*m_pDoc, archive.Device())
-                                          : LoadEmbedded(*m_pDoc, archive.Device());
+    const bool done = archive.IsStoring() ? CopyWaveImage(*m_pDoc, archive.Device())
+                                          : m_pDoc->LoadFromStream(archive.Device());
     if (!done) archive.Fail();
 }
 

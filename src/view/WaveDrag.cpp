@@ -3,32 +3,18 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDrag>
-#include <QFile>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <array>
 
 #include "document/OrvaneDoc.h"
 #include "formats/WaveFile.h"
-#include "ui/AppState.h"
 #include "view/WaveformWnd.h"
-#include "wavedata/DataBlock.h"
 
 namespace kelvane {
 
 namespace {
-
-constexpr qint64 kCopyPiece = 4096;
-
-// Removes the temporary file however the copy ends.
-struct TempFile {
-    std::string path;
-    ~TempFile() {
-        if (!path.empty()) QFile::remove(QString::fromStdString(path));
-    }
-};
 
 // A sound without a title would take the temporary file's name as its title; it gets the
 // name it would have when saved under the document's name instead.
@@ -43,21 +29,8 @@ void GiveDefaultTitle(COrvaneDoc& doc) {
 
 bool CopyWaveImage(COrvaneDoc& doc, QIODevice& out) {
     if (!doc.m_pWave) return false;
-    TempFile temp;
-    const std::string folder = App().tempDir.empty() ? SystemTempDirectory() : App().tempDir;
-    if (TempFileName(folder, "WAV", temp.path) == 0) return false;
     GiveDefaultTitle(doc);
-    // A failed write is not examined: the reader gets what the file holds.
-    doc.m_pWave->WriteWaveFile(temp.path);
-    QFile file(QString::fromStdString(temp.path));
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    std::array<char, kCopyPiece> piece{};
-    qint64 got = 0;
-    do {
-        got = file.read(piece.data(), kCopyPiece);
-        if (got > 0 && out.write(piece.data(), got) != got) break;
-    } while (got == kCopyPiece);
-    return true;
+    return doc.StoreToStream(out);
 }
 
 QByteArray WaveImageBytes(COrvaneDoc& doc) {

@@ -25,8 +25,8 @@ inline constexpr QSize kPictureUnits{4000, 1000};
 // The picture of a drag: 100 by 25 mm at about 100 dots per inch.
 inline constexpr QSize kDragPictureSize{400, 100};
 
-// Writes the sound as a Wave file to a temporary file and copies that file's bytes to `out`,
-// 4096 at a time; false when the temporary file could not be made or read back.
+// The sound as a Wave file image, the bytes a save as Wave writes; false when it could not be
+// written whole.
 bool CopyWaveImage(COrvaneDoc& doc, QIODevice& out);
 [[nodiscard]] QByteArray WaveImageBytes(COrvaneDoc& doc);
 

@@ -1,6 +1,11 @@
 #include "batch/ui/FilterDialogs.h"
 
 #include "batch/BatchFilters.h"
+#include "processing/dialogs/ChangePitchDlg.h"
+#include "processing/dialogs/ChorusDlg.h"
+#include "processing/dialogs/CompressExpandDlg.h"
+#include "processing/dialogs/EchoDlg.h"
+#include "processing/dialogs/VolumeDlg.h"
 #include "processing/dialogs/WaveFormatDlg.h"
 #include "ui/DialogHost.h"
 
@@ -17,19 +22,26 @@ int RunSettingsDialog(const SettingsPlace& place, QWidget* parent) {
     return RunModal(dialog);
 }
 
-// Filter number -> its settings dialog. Null for the filters without settings (0, 3, 4, 5)
-// and, for now, for those whose dialog is not written yet: those run on their defaults.
+// Filter number -> its settings dialog; null for the filters without settings.
 constexpr FilterDialogFn kFilterDialogs[kBatchFilterCount] = {
-    nullptr,                            // 0 "Center Signals"
-    RunSettingsDialog<CWaveFormatDlg>,  // 1 "Convert Format"
-    nullptr,                            // 2 "Adjust Volume": the volume dialog in its batch mode
-    nullptr,                            // 3 "Swap Channels"
-    nullptr,                            // 4 "Reverse"
-    nullptr,                            // 5 "Normalize"
-    nullptr,                            // 6 "Add Echo"
-    nullptr,                            // 7 "Change Pitch"
-    nullptr,                            // 8 "Add Chorus"
-    nullptr,                            // 9 "Compress/Expand Length"
+    nullptr,                                // 0 "Center Signals"
+    RunSettingsDialog<CWaveFormatDlg>,      // 1 "Convert Format"
+    [](const SettingsPlace& place, QWidget* parent) {
+        // The batch mode of the volume dialog: both channels, whatever the files hold.
+        CVolumeDlg dialog(true, place, parent);
+        return RunModal(dialog);
+    },                                      // 2 "Adjust Volume"
+    nullptr,                                // 3 "Swap Channels"
+    nullptr,                                // 4 "Reverse"
+    nullptr,                                // 5 "Normalize"
+    RunSettingsDialog<CEchoDlg>,            // 6 "Add Echo"
+    RunSettingsDialog<CChangePitchDlg>,     // 7 "Change Pitch"
+    RunSettingsDialog<CChorusDlg>,          // 8 "Add Chorus"
+    [](const SettingsPlace& place, QWidget* parent) {
+        // No sound yet: the length labels have nothing to show.
+        CCompressExpandDlg dialog(place, 0, parent);
+        return RunModal(dialog);
+    },  // 9 "Compress/Expand Length"
 };
 
 }  // namespace
