@@ -15,6 +15,8 @@ namespace kelvane {
 
 namespace {
 
+constexpr int kPaneSpacing = 8;  // the status bar's gap and grip beside each pane
+
 // A pane at least as wide as its blanks and as a typical text of it, so nothing is clipped.
 QLabel* Pane(std::uint32_t widthId, const char* typical, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -65,6 +67,10 @@ CChildFrame::CChildFrame(COrvaneDoc& doc, QWidget* parent)
     }
     m_pView->SetStatusPanes(panes);
     setWidget(m_pInner);
+    // Never narrower than its panes: a squeezed status bar would draw them over each other.
+    int panesWidth = 0;
+    for (QLabel* pane : panes) panesWidth += pane->minimumWidth() + kPaneSpacing;
+    setMinimumWidth(panesWidth + 2 * kPaneSpacing);
     resize(760, 400);
     m_pView->OnInitialUpdate();
 }
