@@ -4,10 +4,12 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cstring>
 
 #include "document/OrvaneDoc.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
+#include "view/TraceRuns.h"
 
 namespace kelvane {
 
@@ -16,10 +18,16 @@ namespace {
 constexpr int kScrollScale = 10000;
 constexpr std::uint32_t kMaxSampledFrames = 16;
 
-QColor Color(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+QColor Color(std::uint32_t rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb));
+}
 
-std::int16_t Left(FrameValue v) { return static_cast<std::int16_t>(v & 0xFFFF); }
-std::int16_t Right(FrameValue v) { return static_cast<std::int16_t>(v >> 16); }
+std::int16_t Left(FrameValue v) {
+    return static_cast<std::int16_t>(v & 0xFFFF);
+}
+std::int16_t Right(FrameValue v) {
+    return static_cast<std::int16_t>(v >> 16);
+}
 
 void Widen(ColumnPeak& peak, std::int16_t v) {
     peak.max = std::max(peak.max, v);
@@ -60,6 +68,7 @@ void CWaveformWnd::CreateDrawingObjects(bool documentColors) {
     m_colorBackground = Color(set.background);
     m_colorText = Color(set.text);
     m_bDocumentColors = documentColors;
+    m_bWaveImageValid = false;
     viewport()->update();
 }
 
@@ -76,7 +85,9 @@ int CWaveformWnd::ClientHeight() const {
     return contentsRect().height() - (bar ? horizontalScrollBar()->sizeHint().height() : 0);
 }
 
-std::uint32_t CWaveformWnd::Length() const { return m_doc.Length(); }
+std::uint32_t CWaveformWnd::Length() const {
+    return m_doc.Length();
+}
 
 std::uint32_t CWaveformWnd::WholeColumns() const {
     const std::uint32_t n = Length();
@@ -107,8 +118,8 @@ void CWaveformWnd::SetScrollInfo() {
         return;
     }
     const int page = static_cast<int>(std::int64_t{ClientWidth()} * kScrollScale / columns);
-    m_nScrollPosition = static_cast<int>(
-        (std::uint64_t{m_nFirstFrame} + m_nZoom - 1) * kScrollScale / std::max<std::uint32_t>(n, 1));
+    m_nScrollPosition = static_cast<int>((std::uint64_t{m_nFirstFrame} + m_nZoom - 1) *
+                                         kScrollScale / std::max<std::uint32_t>(n, 1));
     bar->setRange(0, std::max(kScrollScale - page, 0));
     bar->setPageStep(page);
     bar->setSingleStep(std::max(page / 10, 1));
@@ -119,6 +130,7 @@ void CWaveformWnd::BuildPeaks() {
     m_pPeaksLeft.clear();
     m_pPeaksRight.clear();
     m_nColumns = 0;
+    m_bWaveImageValid = false;
     const WaveObject* wave = m_doc.m_pWave.get();
     const std::uint32_t n = Length();
     SetScrollInfo();
@@ -166,6 +178,16 @@ void CWaveformWnd::DrawChannel(QPainter& painter, int middle, int width, int sca
     }
     if (peaks.empty()) return;
     const auto y = [&](std::int16_t v) { return middle - v * scale / 32768; };
+    if (QImage* image = TraceRuns::Target(painter)) {
+        TraceRuns trace(*image, width);
+        trace.MoveTo(0, y(peaks[0].first));
+        for (int x = 0; x < columns; ++x) {
+            const ColumnPeak& p = peaks[static_cast<std::size_t>(x)];
+            for (std::int16_t v : {p.first, p.max, p.min, p.last}) trace.LineTo(x, y(v));
+        }
+        trace.Fill(*image, pen.color());
+        return;
+    }
     QPolygon trace;
     trace.reserve(columns * 4 + 1);
     trace << QPoint(0, y(peaks[0].first));
@@ -182,7 +204,8 @@ void CWaveformWnd::DrawWave(QPainter& painter, int width, int height) const {
     painter.fillRect(0, 0, width, height, m_colorBackground);
     // An empty sound still shows its middle lines, inactive from the first column.
     const WaveObject* wave = m_doc.m_pWave.get();
-    const bool stereo = !m_pPeaksRight.empty() || (wave && wave->format && wave->format->channels > 1);
+    const bool stereo =
+        !m_pPeaksRight.empty() || (wave && wave->format && wave->format->channels > 1);
     if (stereo) {
         const int q = height / 4;
         painter.setFont(m_font);
@@ -200,14 +223,30 @@ void CWaveformWnd::DrawWave(QPainter& painter, int width, int height) const {
     }
 }
 
-QImage CWaveformWnd::RenderFrame() const {
+// Both images keep their pixels from paint to paint: a new one of a full window costs
+// thousands of page faults.
+const QImage& CWaveformWnd::WaveImage(int width, int height) const {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(std::max(qRound(width * ratio), 1), std::max(qRound(height * ratio), 1));
+    if (m_bWaveImageValid && m_waveImage.size() == pixels &&
+        m_waveImage.devicePixelRatio() == ratio)
+        return m_waveImage;
+    if (m_waveImage.size() != pixels) m_waveImage = QImage(pixels, QImage::Format_RGB32);
+    m_waveImage.setDevicePixelRatio(ratio);
+    QPainter painter(&m_waveImage);
+    DrawWave(painter, width, height);
+    m_bWaveImageValid = true;
+    return m_waveImage;
+}
+
+const QImage& CWaveformWnd::RenderFrame() const {
     const int width = ClientWidth();
     const int height = ClientHeight();
-    QImage frame(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-    {
-        QPainter painter(&frame);
-        DrawWave(painter, width, height);
-    }
+    const QImage& wave = WaveImage(width, height);
+    if (m_frame.size() != wave.size()) m_frame = QImage(wave.size(), wave.format());
+    m_frame.setDevicePixelRatio(wave.devicePixelRatio());
+    std::memcpy(m_frame.bits(), wave.constBits(), static_cast<std::size_t>(wave.sizeInBytes()));
+    QImage& frame = m_frame;
     const std::uint32_t position = m_doc.GetPlayPosition();
     m_nLastPlayPos = position;
     const int zoom = static_cast<int>(m_nZoom);
@@ -236,7 +275,8 @@ void CWaveformWnd::paintEvent(QPaintEvent*) {
 
 void CWaveformWnd::OnLButtonDown(int x) {
     const bool playing = m_doc.m_pWave && m_doc.m_pWave->deviceState == DeviceState::Playing;
-    if (std::uint64_t{m_nFirstFrame} + std::uint64_t{m_nZoom} * std::max(x, 0) >= Length() || playing)
+    if (std::uint64_t{m_nFirstFrame} + std::uint64_t{m_nZoom} * std::max(x, 0) >= Length() ||
+        playing)
         return;
     m_bDragging = true;
     m_bMoved = false;
@@ -260,7 +300,8 @@ void CWaveformWnd::OnLButtonUp(int x) {
         SelectTo(x);
     } else {
         const std::uint64_t start =
-            std::uint64_t{m_nFirstFrame} + std::uint64_t{static_cast<std::uint32_t>(m_nAnchorColumn)} * m_nZoom;
+            std::uint64_t{m_nFirstFrame} +
+            std::uint64_t{static_cast<std::uint32_t>(m_nAnchorColumn)} * m_nZoom;
         m_doc.SetSelection(static_cast<std::uint32_t>(std::min<std::uint64_t>(start, Length())), 0);
     }
     m_bDragging = false;
@@ -313,7 +354,8 @@ void CWaveformWnd::OnHScroll(int action, int trackPosition) {
     position = std::min(std::max(position, 0), kScrollScale - page);
     m_nScrollPosition = position;
     horizontalScrollBar()->setSliderPosition(position);
-    const std::uint64_t f = std::uint64_t{Length()} * static_cast<std::uint64_t>(position) / kScrollScale;
+    const std::uint64_t f =
+        std::uint64_t{Length()} * static_cast<std::uint64_t>(position) / kScrollScale;
     const auto candidate = static_cast<std::uint32_t>(f - f % m_nZoom);
     if (candidate == m_nFirstFrame) return;
     m_nFirstFrame = candidate;

@@ -60,8 +60,9 @@ class CWaveformWnd : public QAbstractScrollArea {
     // overview moves only its cursor.
     void FollowPlayPosition();
     void RepaintCursor();
-    // The image shown: the waveform with the selection and the cursor inverted.
-    [[nodiscard]] QImage RenderFrame() const;
+    // The image shown: the waveform with the selection and the cursor inverted, at the
+    // window's device pixel ratio.
+    [[nodiscard]] const QImage& RenderFrame() const;
 
   signals:
     // The selection changed by the mouse; the view rewrites its status bar.
@@ -81,6 +82,7 @@ class CWaveformWnd : public QAbstractScrollArea {
     void DrawChannel(QPainter& painter, int middle, int width, int scale,
                      const std::vector<ColumnPeak>& peaks, const QPen& pen) const;
     [[nodiscard]] int ColumnOf(std::uint32_t frame) const;
+    [[nodiscard]] const QImage& WaveImage(int width, int height) const;
 
     COrvaneDoc& m_doc;
     std::uint32_t m_nZoom = 1;
@@ -98,6 +100,11 @@ class CWaveformWnd : public QAbstractScrollArea {
     bool m_bDocumentColors;
     int m_nScrollPosition = 0;
     std::optional<QSize> m_fixedClient;
+    // The waveform alone, drawn again only when the peaks, the colours or the size change:
+    // a selection drag or the play cursor only inverts a copy of it.
+    mutable QImage m_waveImage;
+    mutable bool m_bWaveImageValid = false;
+    mutable QImage m_frame;
 };
 
 }  // namespace kelvane

@@ -1,5 +1,7 @@
 #include <QPainter>
+#include <QPicture>
 #include <QScrollBar>
+#include <random>
 
 #include "document/OrvaneDoc.h"
 #include "shell/ChildFrame.h"
@@ -158,6 +160,46 @@ TEST_F(WaveformTest, SelectionAndCursorAreInvertedOnTheFrame) {
     frame = detail->RenderFrame();
     EXPECT_TRUE(inverted(frame, 2));
     EXPECT_FALSE(inverted(frame, 3));
+}
+
+// Traces are filled as runs into a raster image but stroked everywhere else (pictures for other
+// programs); both must show the same trace at any pixel ratio, joins included.
+TEST_F(WaveformTest, TracesFilledIntoImagesMatchTheStrokedPolyline) {
+    SetUpSound(40000, 2);
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> sample(-32768, 32767);
+    for (std::uint32_t i = 0; i < 80000; ++i) Set(i, static_cast<std::int16_t>(sample(random)));
+    const auto render = [&](qreal ratio, bool stroked) {
+        QImage image(qRound(300 * ratio), qRound(120 * ratio), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        QPainter painter(&image);
+        if (!stroked) {
+            detail->DrawWave(painter, 300, 120);
+            return image;
+        }
+        QPicture picture;
+        QPainter recorder(&picture);
+        detail->DrawWave(recorder, 300, 120);
+        recorder.end();
+        painter.drawPicture(0, 0, picture);
+        return image;
+    };
+    for (qreal ratio : {1.0, 2.0}) {
+        for (std::uint32_t zoom : {1u, 2u, 64u}) {
+            SCOPED_TRACE(testing::Message() << "ratio " << ratio << ", zoom " << zoom);
+            Show(zoom, 0, 300, 120);
+            const QImage filled = render(ratio, false), stroked = render(ratio, true);
+            const QRgb background = stroked.pixel(0, 0);
+            int traced = 0, differing = 0;
+            for (int y = 0; y < stroked.height(); ++y)
+                for (int x = 0; x < stroked.width(); ++x) {
+                    traced += stroked.pixel(x, y) != background;
+                    differing += stroked.pixel(x, y) != filled.pixel(x, y);
+                }
+            EXPECT_GT(traced, stroked.width() * 10);
+            EXPECT_LT(differing, traced / 50) << "of " << traced << " traced pixels";
+        }
+    }
 }
 
 TEST_F(WaveformTest, ViewLaysOutTheOverviewAboveTheDetail) {
