@@ -1,8 +1,8 @@
 // Whether the play cursor agrees with what is heard. Plays a click every 100 ms through the
 // editor's playback and records the sink's monitor with parec, an independent reader, timing
 // each block it delivers. For each click it compares when GetPlayFrame first reached the
-// click's frame with when the click reached the monitor, and it times the first click from the
-// play command. Prints milliseconds per run.
+// click's frame with when the click reached the monitor, and it times the sound from the play
+// command (the first click, less the silence before it). Prints milliseconds per run.
 //
 //   bench_play_latency MONITOR_SOURCE
 #include <QCoreApplication>
@@ -27,6 +27,9 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::uint32_t kRate = 44100;
 constexpr std::uint32_t kClickEvery = kRate / 10;
+// A stream joining a running sink loses its first milliseconds on the monitor (pacat's too),
+// so the clicks start after a lead-in of silence.
+constexpr std::uint32_t kLeadIn = kRate / 5;
 constexpr std::uint32_t kClicks = 30;
 constexpr std::uint32_t kClickFrames = 8;
 constexpr std::int16_t kThreshold = 10000;
@@ -43,7 +46,7 @@ class MonitorRecorder {
     explicit MonitorRecorder(const std::string& source) {
         const std::string command =
             "parec --raw --format=s16le --channels=1 --rate=" + std::to_string(kRate) +
-            " --latency-msec=5 -d " + source;
+            " --latency-msec=5 -d " + source + " 2>/dev/null";
         m_pipe = ::popen(command.c_str(), "r");
         if (m_pipe) m_thread = std::thread([this] { Read(); });
     }
@@ -95,11 +98,11 @@ class MonitorRecorder {
 
 std::unique_ptr<WaveObject> ClickTrack() {
     auto wave = std::make_unique<WaveObject>();
-    if (!wave->Allocate(PcmFormat(kRate, 16, 1), kClicks * kClickEvery)) return nullptr;
+    if (!wave->Allocate(PcmFormat(kRate, 16, 1), kLeadIn + kClicks * kClickEvery)) return nullptr;
     auto* samples = reinterpret_cast<std::int16_t*>(wave->data);
     std::fill_n(samples, wave->FrameCount(), std::int16_t{0});
     for (std::uint32_t c = 0; c < kClicks; ++c)
-        std::fill_n(samples + c * kClickEvery, kClickFrames, 30000);
+        std::fill_n(samples + kLeadIn + c * kClickEvery, kClickFrames, 30000);
     return wave;
 }
 
@@ -132,7 +135,7 @@ int main(int argc, char** argv) {
         while (wave->deviceState == DeviceState::Playing) {
             const std::uint32_t frame = GetPlayFrame(*wave);
             const Clock::time_point now = Clock::now();
-            while (reached.size() < kClicks && frame >= reached.size() * kClickEvery)
+            while (reached.size() < kClicks && frame >= kLeadIn + reached.size() * kClickEvery)
                 reached.push_back(now);
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
             QThread::usleep(500);
@@ -145,13 +148,13 @@ int main(int argc, char** argv) {
                          heard.size(), reached.size(), kClicks);
             continue;
         }
-        // The first click is reached at once; from the second on the cursor has to move.
         std::vector<double> errors;
-        for (std::uint32_t c = 1; c < kClicks; ++c) errors.push_back(Ms(reached[c] - heard[c]));
+        for (std::uint32_t c = 0; c < kClicks; ++c) errors.push_back(Ms(reached[c] - heard[c]));
         std::sort(errors.begin(), errors.end(),
                   [](double a, double b) { return std::abs(a) < std::abs(b); });
-        std::printf("%4d %12.1f %16.1f %16.1f\n", run, Ms(heard[0] - command),
-                    errors[errors.size() / 2], errors.back());
+        std::printf("%4d %12.1f %16.1f %16.1f\n", run,
+                    Ms(heard[0] - command) - 1000.0 * kLeadIn / kRate, errors[errors.size() / 2],
+                    errors.back());
     }
     std::printf(
         "cursor: when GetPlayFrame reached a click minus when it was heard (+ late, - early)\n");

@@ -82,6 +82,10 @@ std::uint32_t FillBuffer(PlayContext& context, WaveBuffer& buffer) {
     return filled;
 }
 
+bool IsLast(const PlayContext& context, const WaveBuffer& buffer) {
+    return buffer.user == 1 && !context.loop;
+}
+
 void OnBufferDone(WaveObject& wave, WaveBuffer& buffer) {
     PlayContext* context = ContextOf(wave);
     if (context == nullptr) return;
@@ -89,7 +93,7 @@ void OnBufferDone(WaveObject& wave, WaveBuffer& buffer) {
         wave.StopDevice();
         return;
     }
-    if (FillBuffer(*context, buffer) > 0) context->waveOut->Write(buffer);
+    if (FillBuffer(*context, buffer) > 0) context->waveOut->Write(buffer, IsLast(*context, buffer));
 }
 
 DeviceCode OpenCode(DeviceResult result) {
@@ -144,10 +148,10 @@ DeviceCode StartPlay(WaveObject& wave, std::uint32_t start, std::uint32_t count,
     for (WaveBuffer& buffer : context.buffers) buffer.data.resize(context.bufferBytes);
 
     if (FillBuffer(context, context.buffers[0]) == 0) return Fail(wave, DeviceCode::NoFirstBuffer);
-    context.waveOut->Write(context.buffers[0]);
+    context.waveOut->Write(context.buffers[0], IsLast(context, context.buffers[0]));
     for (std::size_t i = 1; i < kPlayBuffers; ++i) {
         if (FillBuffer(context, context.buffers[i]) == 0) break;
-        context.waveOut->Write(context.buffers[i]);
+        context.waveOut->Write(context.buffers[i], IsLast(context, context.buffers[i]));
     }
     return DeviceCode::Ok;
 }

@@ -69,9 +69,9 @@ WaveOut::~WaveOut() {
     m_thread.wait();
 }
 
-void WaveOut::Write(WaveBuffer& buffer) {
+void WaveOut::Write(WaveBuffer& buffer, bool last) {
     std::lock_guard lock(m_mutex);
-    m_queue.push_back({&buffer, 0, UINT64_MAX});
+    m_queue.push_back({&buffer, 0, UINT64_MAX, {}, last});
 }
 
 void WaveOut::Reset() {
@@ -117,10 +117,11 @@ void WaveOut::Feed() {
             if (q.sent < q.buffer->bytes) break;
             q.end = m_written;
         }
-        const bool starved = std::all_of(m_queue.begin(), m_queue.end(),
-                                         [](const Queued& q) { return q.end != UINT64_MAX; });
-        // Only a stream that never started needs it; later, silence would be a gap.
-        if (starved && room > 0 && m_written < static_cast<std::uint64_t>(m_sink->bufferSize()))
+        // Only the end of a sound that never started the stream is padded: silence anywhere
+        // else would be a gap, or would hold back the sound still to come.
+        const bool ended =
+            !m_queue.empty() && m_queue.back().last && m_queue.back().end != UINT64_MAX;
+        if (ended && room > 0 && m_written < static_cast<std::uint64_t>(m_sink->bufferSize()))
             Pad(room);
         const auto frames = static_cast<std::uint64_t>(m_sink->processedUSecs()) *
                             static_cast<std::uint64_t>(m_format.sampleRate()) / 1000000u;

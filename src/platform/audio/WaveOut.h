@@ -35,8 +35,9 @@ class WaveOut {
     WaveOut(const WaveOut&) = delete;
     WaveOut& operator=(const WaveOut&) = delete;
 
-    // Plays `buffer.bytes` of `buffer.data` after the buffers queued before it.
-    void Write(WaveBuffer& buffer);
+    // Plays `buffer.bytes` of `buffer.data` after the buffers queued before it. `last` says
+    // that no buffer follows it, so a sound too short to start the server may be padded.
+    void Write(WaveBuffer& buffer, bool last);
     // Silences the device and forgets every queued buffer; the position restarts at 0.
     void Reset();
     // Bytes heard since the device opened or was reset.
@@ -48,6 +49,7 @@ class WaveOut {
         std::uint32_t sent;
         std::uint64_t end;  // stream offset of its last byte once all of it is sent
         std::chrono::steady_clock::time_point heard{};  // when the position first passed end
+        bool last;
     };
 
     WaveOut(DoneFn done, const QAudioFormat& format);
