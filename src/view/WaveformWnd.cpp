@@ -126,11 +126,17 @@ void CWaveformWnd::SetScrollInfo() {
     bar->setValue(m_nScrollPosition);
 }
 
+// A progress window pumps events while the peaks are built, and a paint among them draws the
+// peaks built so far: the image is only good once they are all there.
 void CWaveformWnd::BuildPeaks() {
+    BuildColumnPeaks();
+    m_bWaveImageValid = false;
+}
+
+void CWaveformWnd::BuildColumnPeaks() {
     m_pPeaksLeft.clear();
     m_pPeaksRight.clear();
     m_nColumns = 0;
-    m_bWaveImageValid = false;
     const WaveObject* wave = m_doc.m_pWave.get();
     const std::uint32_t n = Length();
     SetScrollInfo();

@@ -78,6 +78,7 @@ class CWaveformWnd : public QAbstractScrollArea {
     [[nodiscard]] std::uint32_t Length() const;
     [[nodiscard]] std::uint32_t WholeColumns() const;
     void SetScrollInfo();
+    void BuildColumnPeaks();
     void SelectTo(int x);
     void DrawChannel(QPainter& painter, int middle, int width, int scale,
                      const std::vector<ColumnPeak>& peaks, const QPen& pen) const;

@@ -202,6 +202,18 @@ TEST_F(WaveformTest, TracesFilledIntoImagesMatchTheStrokedPolyline) {
     }
 }
 
+TEST_F(WaveformTest, APaintWhileThePeaksAreBuiltLeavesNoStalePicture) {
+    SetUpSound(200000, 2);
+    for (std::uint32_t i = 0; i < 400000; ++i) Set(i, static_cast<std::int16_t>(i * 7919 % 20000));
+    app().MainFrame()->ActiveChild()->showMaximized();
+    for (std::uint32_t id : {32777u, 32775u}) {  // fit, then zoom in: both show progress
+        ASSERT_TRUE(Run(id));
+        const QImage shown = detail->RenderFrame().copy();
+        detail->CreateDrawingObjects(false);
+        EXPECT_EQ(shown, detail->RenderFrame()) << id;
+    }
+}
+
 TEST_F(WaveformTest, ViewLaysOutTheOverviewAboveTheDetail) {
     SetUpSound(1000, 2);
     view->resize(300, 60);
