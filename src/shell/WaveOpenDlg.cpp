@@ -78,6 +78,7 @@ CWaveOpenDlg::CWaveOpenDlg(QWidget* parent)
     setDefaultSuffix("wav");
     setNameFilters(NameFilters(167));
     resize(760, 540);  // room for the size and type columns beside the names
+    ShowWholeColumns(*this);
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(BuildPreviewPanel(), grid->rowCount(), 0, 1, grid->columnCount());
     m_checkAutoPlay->setChecked(m_bAutoPlay);

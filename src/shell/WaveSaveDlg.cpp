@@ -11,6 +11,7 @@
 
 #include "document/DocumentFiles.h"
 #include "resources/Strings.h"
+#include "ui/FileFilters.h"
 #include "shell/WaveOpenDlg.h"
 #include "ui/DialogHost.h"
 #include "ui/FormatChooserDlg.h"
@@ -59,6 +60,7 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
     for (const QString& text : m_strTypes) m_filters.append(MatchingFilter(text));
     setNameFilters(m_filters);
     resize(760, 500);
+    ShowWholeColumns(*this);
     // The list shows the table's texts as they stand; the dialog matches the cleaned filters.
     auto* typeList = findChild<QComboBox*>("fileTypeCombo");
     if (typeList)

@@ -1,8 +1,21 @@
 #include "ui/FileFilters.h"
 
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
+
 #include "resources/Strings.h"
 
 namespace kelvane {
+
+void ShowWholeColumns(QFileDialog& dialog) {
+    auto* list = dialog.findChild<QTreeView*>("treeView");
+    if (!list) return;
+    QHeaderView* header = list->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+}
 
 QStringList NameFilters(std::uint32_t stringId) {
     const QStringList parts = QString::fromUtf8(LoadString(stringId)).split('|');

@@ -153,6 +153,7 @@ void CBatchFileDialog::OnAdd() {
     QFileDialog dialog(this);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ReadOnly);
+    ShowWholeColumns(dialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters(NameFilters(kInputFilter));
     dialog.setDefaultSuffix("WAV");
