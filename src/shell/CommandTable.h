@@ -34,7 +34,7 @@ struct Command {
     Target target;
     void (*handler)(const CommandContext&);
     bool (*enabled)(const CommandContext&);
-    const char* icon = nullptr;                       // icon name, null when none
+    const char* icon = nullptr;                        // icon name, null when none
     bool (*checked)(const CommandContext&) = nullptr;  // null: not a check item
 };
 
@@ -58,6 +58,8 @@ struct MenuRow {
     std::uint32_t id;
 };
 inline constexpr std::uint32_t kRecentFiles = 57616;
+// The menu holding "New Window" also lists the open document windows at its end.
+inline constexpr std::uint32_t kNewWindow = 57648;
 inline constexpr std::uint32_t kRecentFileCount = 10;
 [[nodiscard]] std::span<const MenuRow> MenuWithoutDocument();  // resource 128
 [[nodiscard]] std::span<const MenuRow> MenuWithDocument();     // resource 129

@@ -85,8 +85,8 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateActions() {
     for (const Command& command : Commands()) {
-        auto* action = new QAction(CommandIcon(command), command.menuText ? command.menuText : "",
-                                   this);
+        auto* action =
+            new QAction(CommandIcon(command), command.menuText ? command.menuText : "", this);
         action->setToolTip(ToolTipOf(command.id));
         action->setStatusTip(PromptOf(command.id));
         action->setProperty("commandId", command.id);
@@ -126,8 +126,29 @@ void CMainFrame::BuildMenus(std::span<const MenuRow> rows, std::vector<QMenu*>& 
             connect(menu, &QMenu::aboutToShow, this,
                     [this, menu, placeholder] { FillRecentFiles(menu, placeholder); });
         } else {
-            stack.back()->addAction(m_actions.at(row.id));
+            QMenu* menu = stack.back();
+            menu->addAction(m_actions.at(row.id));
+            if (row.id == kNewWindow)
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
         }
+    }
+}
+
+void CMainFrame::FillWindowList(QMenu* menu) {
+    for (QAction* action : menu->actions())
+        if (action->property("windowList").isValid()) delete action;
+    const std::vector<CChildFrame*> children = Children();
+    if (children.empty()) return;
+    menu->addSeparator()->setProperty("windowList", true);
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        CChildFrame* child = children[i];
+        auto* action =
+            menu->addAction(QString("&%1 %2").arg(i + 1).arg(child->windowTitle().remove("[*]")));
+        action->setProperty("windowList", true);
+        action->setCheckable(true);
+        action->setChecked(child == ActiveChild());
+        connect(action, &QAction::triggered, this,
+                [this, child] { m_pMdiArea->setActiveSubWindow(child); });
     }
 }
 
@@ -138,8 +159,8 @@ void CMainFrame::FillRecentFiles(QMenu* menu, QAction* placeholder) {
     placeholder->setVisible(files.isEmpty());
     QAction* before = placeholder;
     for (int i = static_cast<int>(files.size()) - 1; i >= 0; --i) {
-        auto* action = new QAction(
-            QString("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()), menu);
+        auto* action =
+            new QAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()), menu);
         action->setStatusTip(files[i]);
         action->setProperty("recentIndex", i);
         connect(action, &QAction::triggered, this, [this, i] { m_app.OpenRecent(i); });
@@ -234,17 +255,29 @@ void CMainFrame::OnMiscellaneous() {
     RunModal(dialog);
 }
 
-void CMainFrame::ToggleToolbar() { m_pToolBar->setVisible(!m_pToolBar->isVisible()); }
+void CMainFrame::ToggleToolbar() {
+    m_pToolBar->setVisible(!m_pToolBar->isVisible());
+}
 
-void CMainFrame::ToggleStatusBar() { statusBar()->setVisible(!statusBar()->isVisible()); }
+void CMainFrame::ToggleStatusBar() {
+    statusBar()->setVisible(!statusBar()->isVisible());
+}
 
-bool CMainFrame::ToolbarVisible() const { return !m_pToolBar->isHidden(); }
+bool CMainFrame::ToolbarVisible() const {
+    return !m_pToolBar->isHidden();
+}
 
-bool CMainFrame::StatusBarVisible() const { return !statusBar()->isHidden(); }
+bool CMainFrame::StatusBarVisible() const {
+    return !statusBar()->isHidden();
+}
 
-void CMainFrame::Cascade() { m_pMdiArea->cascadeSubWindows(); }
+void CMainFrame::Cascade() {
+    m_pMdiArea->cascadeSubWindows();
+}
 
-void CMainFrame::Tile() { m_pMdiArea->tileSubWindows(); }
+void CMainFrame::Tile() {
+    m_pMdiArea->tileSubWindows();
+}
 
 void CMainFrame::ArrangeIcons() {
     // Minimized windows line up along the bottom when the area lays them out again.

@@ -67,6 +67,7 @@ class CMainFrame : public QMainWindow {
     void CreateActions();
     void BuildMenus(std::span<const MenuRow> rows, std::vector<QMenu*>& menus);
     void FillRecentFiles(QMenu* menu, QAction* placeholder);
+    void FillWindowList(QMenu* menu);
     void OnPoll();
 
     COrvaneApp& m_app;

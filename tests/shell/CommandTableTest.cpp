@@ -27,7 +27,8 @@ std::vector<std::uint32_t> ToolbarIds(const QToolBar& bar) {
 void CollectMenuIds(const QMenu& menu, std::set<std::uint32_t>& ids) {
     for (QAction* action : menu.actions()) {
         if (action->menu()) CollectMenuIds(*action->menu(), ids);
-        if (action->property("commandId").isValid()) ids.insert(action->property("commandId").toUInt());
+        if (action->property("commandId").isValid())
+            ids.insert(action->property("commandId").toUInt());
     }
 }
 
@@ -59,7 +60,8 @@ TEST_F(CommandTableTest, ToolbarsKeysAndMenusAreThoseOfTheDesign) {
     const std::set<std::uint32_t> noDocument = MenuIds(frame);
     for (std::uint32_t id : {57600u, 57601u, 32832u, 32788u, 32793u, 32799u, 32803u, 57665u})
         EXPECT_TRUE(noDocument.count(id)) << id;
-    for (std::uint32_t id : {57602u, 57603u, 32821u, 57643u}) EXPECT_FALSE(noDocument.count(id)) << id;
+    for (std::uint32_t id : {57602u, 57603u, 32821u, 57643u})
+        EXPECT_FALSE(noDocument.count(id)) << id;
 
     Open(WriteTone("tone.wav", 100));
     CChildFrame* child = frame.ActiveChild();
@@ -68,19 +70,21 @@ TEST_F(CommandTableTest, ToolbarsKeysAndMenusAreThoseOfTheDesign) {
               (std::vector<std::uint32_t>{32774, 0, 32773, 32771, 32778, 32772, 0, 32779, 32781, 0,
                                           32775, 32776, 32777}));
     const std::set<std::uint32_t> withDocument = MenuIds(frame);
-    for (std::uint32_t id : {57602u, 57603u, 57604u, 32829u, 57643u, 57644u, 57635u, 57634u, 57637u,
-                             32808u, 32806u, 32807u, 32789u, 32790u, 32791u, 32834u, 32810u, 32813u,
-                             32812u, 32816u, 32815u, 32817u, 32818u, 32819u, 32821u, 32822u, 32825u,
-                             32826u, 32827u, 32828u, 32831u, 32809u, 57648u, 57650u, 57651u, 32835u})
+    for (std::uint32_t id :
+         {57602u, 57603u, 57604u, 32829u, 57643u, 57644u, 57635u, 57634u, 57637u,
+          32808u, 32806u, 32807u, 32789u, 32790u, 32791u, 32834u, 32810u, 32813u,
+          32812u, 32816u, 32815u, 32817u, 32818u, 32819u, 32821u, 32822u, 32825u,
+          32826u, 32827u, 32828u, 32831u, 32809u, 57648u, 57650u, 57651u, 32835u})
         EXPECT_TRUE(withDocument.count(id)) << id;
 
     const std::pair<const char*, std::uint32_t> keys[] = {
-        {"Shift+A", 32789}, {"Ctrl+C", 57634},   {"Ctrl+Ins", 57634},     {"Ctrl+D", 32834},
-        {"Ctrl+M", 32806},  {"Ctrl+N", 57600},   {"Shift+N", 32790},      {"Ctrl+O", 57601},
-        {"Ctrl+S", 57603},  {"Ctrl+T", 32807},   {"Ctrl+V", 57637},       {"Shift+Ins", 57637},
-        {"Ctrl+Z", 57643},  {"Alt+Backspace", 57643}, {"Del", 32808},     {"Shift+Del", 57635},
-        {"Ctrl+X", 57635},  {"F1", 57670},       {"F6", 57680},           {"Shift+F6", 57681},
-        {"Alt+Return", 32829}};
+        {"Shift+A", 32789},   {"Ctrl+C", 57634},        {"Ctrl+Ins", 57634},
+        {"Ctrl+D", 32834},    {"Ctrl+M", 32806},        {"Ctrl+N", 57600},
+        {"Shift+N", 32790},   {"Ctrl+O", 57601},        {"Ctrl+S", 57603},
+        {"Ctrl+T", 32807},    {"Ctrl+V", 57637},        {"Shift+Ins", 57637},
+        {"Ctrl+Z", 57643},    {"Alt+Backspace", 57643}, {"Del", 32808},
+        {"Shift+Del", 57635}, {"Ctrl+X", 57635},        {"F1", 57670},
+        {"F6", 57680},        {"Shift+F6", 57681},      {"Alt+Return", 32829}};
     for (const auto& [key, id] : keys) {
         QAction* action = frame.ActionOf(id);
         ASSERT_NE(action, nullptr) << id;
@@ -99,7 +103,8 @@ TEST_F(CommandTableTest, StatusBarsShowUnitsPromptsAndPositions) {
     const auto panes = child->Inner()->statusBar()->findChildren<QLabel*>();
     QStringList texts;
     for (QLabel* pane : panes) texts.append(pane->text());
-    EXPECT_EQ(texts, (QStringList{"22050Hz 16 Bit Mono ", "LN:44100", "SS:100", "SL:50", "PL:100", "ZM:1"}));
+    EXPECT_EQ(texts, (QStringList{"22050Hz 16 Bit Mono ", "LN:44100", "SS:100", "SL:50", "PL:100",
+                                  "ZM:1"}));
     EXPECT_EQ(frame.ActionOf(32821)->statusTip(), "Reverse");
     EXPECT_EQ(frame.ActionOf(57643)->statusTip(), "Undo the last action");
     EXPECT_EQ(frame.ActionOf(57643)->toolTip(), "Undo");
@@ -109,13 +114,41 @@ TEST_F(CommandTableTest, EnableRulesFollowTheSound) {
     COrvaneDoc* mono = Open(WriteTone("mono.wav", 100, 1));
     ASSERT_NE(mono, nullptr);
     for (std::uint32_t id : {32816u, 32815u, 32819u}) EXPECT_FALSE(Enabled(id)) << "mono " << id;
-    for (std::uint32_t id : {32821u, 32822u, 32831u, 32771u, 32779u}) EXPECT_TRUE(Enabled(id)) << id;
+    for (std::uint32_t id : {32821u, 32822u, 32831u, 32771u, 32779u})
+        EXPECT_TRUE(Enabled(id)) << id;
     mono->m_pWave->deviceState = DeviceState::Playing;
-    for (std::uint32_t id : {32821u, 32831u, 32771u, 32774u, 57643u}) EXPECT_FALSE(Enabled(id)) << id;
+    for (std::uint32_t id : {32821u, 32831u, 32771u, 32774u, 57643u})
+        EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(32772)) << "Stop while playing";
     mono->m_pWave->deviceState = DeviceState::Idle;
     Open(WriteTone("stereo.wav", 100, 2));
     for (std::uint32_t id : {32816u, 32815u, 32819u}) EXPECT_TRUE(Enabled(id)) << "stereo " << id;
+}
+
+TEST_F(CommandTableTest, TheWindowMenuListsTheDocumentWindowsAndActivatesThem) {
+    CMainFrame& frame = *app().MainFrame();
+    Open(WriteTone("first.wav", 100));
+    Open(WriteTone("second.wav", 100));
+    QMenu* windowMenu = nullptr;
+    for (QAction* action : frame.menuBar()->actions())
+        if (action->text() == "&Window") windowMenu = action->menu();
+    ASSERT_NE(windowMenu, nullptr);
+    const auto listed = [&] {
+        emit windowMenu->aboutToShow();
+        std::vector<QAction*> windows;
+        for (QAction* action : windowMenu->actions())
+            if (action->isCheckable() && action->property("windowList").isValid())
+                windows.push_back(action);
+        return windows;
+    };
+    std::vector<QAction*> windows = listed();
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(windows[0]->text(), "&1 first.wav");
+    EXPECT_EQ(windows[1]->text(), "&2 second.wav");
+    EXPECT_TRUE(windows[1]->isChecked()) << "the active one";
+    windows[0]->trigger();
+    EXPECT_EQ(frame.ActiveChild()->Document().Title(), QString("first.wav"));
+    EXPECT_EQ(listed().size(), 2u) << "shown again, listed once";
 }
 
 }  // namespace
