@@ -6,6 +6,7 @@
 
 #include "formats/streams/BlockStream.h"
 #include "formats/streams/ConvertStream.h"
+#include "platform/modules/ProgramModule.h"
 #include "resources/Strings.h"
 
 #ifndef KELVANE_RAENC_PATH
@@ -37,9 +38,7 @@ std::unique_ptr<ConvertStream> PcmSource(const WaveObject& wave, const WaveForma
 class EncoderModule {
   public:
     EncoderModule() {
-        handle_ = ::dlopen(KELVANE_RAENC_PATH, RTLD_NOW | RTLD_LOCAL);
-        // Installed beside the program rather than where it was built.
-        if (handle_ == nullptr) handle_ = ::dlopen("raenc.so", RTLD_NOW | RTLD_LOCAL);
+        handle_ = OpenProgramModule("raenc.so", KELVANE_RAENC_PATH);
         if (handle_ == nullptr) return;
         complete_ = Find(calls_.packageInit, "RAenc_PackageInit") &&
                     Find(calls_.create, "RAenc_Create") &&

@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "platform/modules/ProgramModule.h"
 #include "platform/mpadec/MpaDecode.h"
 
 #ifndef KELVANE_MPADEC_PATH
@@ -35,9 +36,7 @@ struct DecoderLibrary {
 
     bool Load() {
         if (module != nullptr) return true;
-        module = ::dlopen(KELVANE_MPADEC_PATH, RTLD_NOW | RTLD_LOCAL);
-        // Installed beside the program rather than where it was built.
-        if (module == nullptr) module = ::dlopen("mpadec.so", RTLD_NOW | RTLD_LOCAL);
+        module = OpenProgramModule("mpadec.so", KELVANE_MPADEC_PATH);
         if (module == nullptr) return false;
         Find(open, "MPADecodeOpen");
         Find(read, "MPADecodeRead");
