@@ -13,8 +13,7 @@ void* OpenProgramModule(const char* fileName, const char* builtPath) {
     if (!error) {
         const std::filesystem::path installed =
             program.parent_path() / KELVANE_MODULES_FROM_BIN / fileName;
-        if (std::filesystem::exists(installed, error))
-            if (void* module = ::dlopen(installed.c_str(), RTLD_NOW | RTLD_LOCAL)) return module;
+        if (void* module = ::dlopen(installed.c_str(), RTLD_NOW | RTLD_LOCAL)) return module;
     }
     return ::dlopen(builtPath, RTLD_NOW | RTLD_LOCAL);
 }
