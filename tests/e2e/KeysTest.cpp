@@ -5,10 +5,10 @@
 namespace kelvane::test {
 namespace {
 
-// A person's keys, sent as real X events to the built editor under a private X server,
+// A person's keys, sent as real X events to the built editor on a private desktop (X server and window manager),
 // reverse a sound and save it; sox's reverse of the original must match what was saved.
 TEST(EndToEnd, KeysSelectReverseAndSave) {
-    for (const char* tool : {"xvfb-run", "xdotool", "sox"})
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "sox"})
         if (!RequireTool(tool)) return;
     ScopedTempDir dir;
     ScopedProfile profile;
@@ -18,7 +18,7 @@ TEST(EndToEnd, KeysSelectReverseAndSave) {
     ASSERT_EQ(RunCommand("cp '" + wave + "' '" + original + "' && touch -d 2020-01-01 '" + wave + "'"), 0);
 
     std::string output;
-    const int status = RunCommand("timeout 180 xvfb-run -a -s '-screen 0 1280x800x24' '" KELVANE_KEYS_SCRIPT
+    const int status = RunCommand("timeout 180 '" KELVANE_DESKTOP_SCRIPT "' '" KELVANE_KEYS_SCRIPT
                                   "' '" KELVANE_EDITOR "' '" + wave + "' 2>&1",
                                   &output);
     ASSERT_EQ(status, 0) << output;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Drives the editor with real X key events: opens WAVE, selects all (Shift+A), reverses through
 # the menu keys (Alt+P, R), saves (Ctrl+S) and waits until the file has been rewritten.
-# Runs inside an X server (xvfb-run); stops the editor it started by its PID.
+# Runs on a desktop (desktop.sh); stops the editor it started by its PID.
 set -euo pipefail
 editor=$1 wave=$2
 export QT_QPA_PLATFORM=xcb
@@ -10,7 +10,6 @@ before=$(stat -c %Y.%s "$wave")
 pid=$!
 trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true' EXIT
 window=$(timeout 20 xdotool search --sync --onlyvisible --name "Kelvane - $(basename "$wave")" | head -1)
-# Without a window manager the keyboard follows the pointer: keep it over the window.
 xdotool mousemove --window "$window" 200 200
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 sleep 0.5
