@@ -101,6 +101,7 @@ struct Options {
     bool info = false;
     bool json = false;
     bool quiet = false;
+    bool noDither = false;
 };
 
 constexpr std::uint32_t kMaxRawRate = 1000000;
@@ -151,6 +152,7 @@ std::string Configure(const Options& options, const std::optional<RawParams>& ra
     }
     batch.SetOutputFolder(options.outputDir);
     if (raw) batch.SetRawInput(*raw);
+    batch.SetDither(!options.noDither);
     TempStorageSettings temp;
     temp.Load();
     batch.SetTempDirectory(temp.Apply());
@@ -174,7 +176,9 @@ std::string MakeWorkers(const Options& options, const std::optional<RawParams>& 
 int main(int argc, char** argv) {
     Options options;
     CLI::App app{
-        "Converts sound files (wav, au, snd, aif, aiff, mp1, mp2, mp3, or raw samples) through "
+        "Converts sound files (wav, au, snd, aif, aiff, aifc, caf, w64, rf64, flac, ogg, opus, "
+        "mp1, "
+        "mp2, mp3, or raw samples) through "
         "a chain of filters into one output format, several files at a time.",
         "kelvane-batch"};
     app.set_version_flag("--version", "kelvane-batch 0.1.0");
@@ -210,6 +214,9 @@ int main(int argc, char** argv) {
                  "channels, frames, seconds, INFO texts)")
         ->needs(info);
     app.add_flag("-q,--quiet", options.quiet, "Print neither the log nor the progress bar");
+    app.add_flag("--no-dither", options.noDither,
+                 "Round samples of more than 16 bits (24-bit, float, FLAC, Ogg) to 16 bits "
+                 "instead of dithering them");
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
