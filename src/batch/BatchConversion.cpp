@@ -195,8 +195,8 @@ BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, Batch
             monitor.AppendLog(FormatString(kFileDone, path.c_str()));
             ++summary.converted;
         } else {
+            // Writers leave no partial file; the name may be an earlier file or the input.
             monitor.AppendLog(FormatString(kCannotSave, output.c_str(), errorText.c_str()));
-            std::remove(output.c_str());
             ++summary.failed;
         }
     }
