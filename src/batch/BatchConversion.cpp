@@ -220,9 +220,9 @@ BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, Batch
             result = {BatchFileStatus::Converted, {}, wave->FrameCount()};
             ++summary.converted;
         } else {
+            // Writers leave no partial file; the name may be an earlier file or the input.
             monitor.AppendLog(FormatString(kCannotSave, output.c_str(), errorText.c_str()));
             result = {BatchFileStatus::SaveFailed, errorText, 0};
-            std::remove(output.c_str());
             ++summary.failed;
         }
     }
