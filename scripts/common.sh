@@ -6,7 +6,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache
     libmpg123-dev libavcodec-dev libavformat-dev libavutil-dev libswresample-dev libcli11-dev
     nlohmann-json3-dev qt6-qpa-plugins libqt6svg6)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-    pulseaudio pulseaudio-utils xvfb xauth xdotool openbox x11-utils dbus-daemon sox libsox-fmt-all ffmpeg lame twolame)
+    pulseaudio pulseaudio-utils xvfb xauth xdotool openbox x11-utils dbus-daemon sox libsox-fmt-all ffmpeg lame twolame
+    munge slurmctld slurmd slurm-client)
 
 ensure_packages() {
     local missing=() pkg
