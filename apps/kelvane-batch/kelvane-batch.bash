@@ -20,7 +20,7 @@ _kelvane_batch() {
             _filedir -d
             return
             ;;
-        -j | --jobs | --raw | --subformat)
+        -j | --jobs | --raw | --subformat | --shard)
             return
             ;;
         --filter)
