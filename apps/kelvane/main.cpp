@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(KELVANE_VERSION);
     kelvane::COrvaneApp app;
     kelvane::ConnectServerTemplate();
     const auto options = kelvane::COrvaneApp::ParseCommandLine(QApplication::arguments());
