@@ -228,7 +228,7 @@ int main(int argc, char** argv) {
         "mp2, mp3, or raw samples) through "
         "a chain of filters into one output format, several files at a time.",
         "kelvane-batch"};
-    app.set_version_flag("--version", "kelvane-batch 0.1.0");
+    app.set_version_flag("--version", "kelvane-batch " KELVANE_VERSION);
     app.add_option("files", options.files,
                    "Input sound files (or, with --info, files to describe)");
     app.add_option("-o,--output-dir", options.outputDir, "Output folder (default: the current one)")
