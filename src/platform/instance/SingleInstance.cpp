@@ -1,9 +1,11 @@
 #include "platform/instance/SingleInstance.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -34,9 +36,23 @@ bool ProcessAlive(pid_t pid) {
     return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM) && !IsZombie(pid);
 }
 
-// The block is per user: two people logged in at once each run their own copy.
+// The display this copy shows on, without the screen (":0.0" is ":0"); '/' cannot be in a
+// block's name.
+std::string DisplayOfSession() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::string display = x && *x ? x : wayland ? wayland : "";
+    const std::size_t colon = display.rfind(':');
+    const std::size_t dot = display.rfind('.');
+    if (colon != std::string::npos && dot != std::string::npos && dot > colon) display.resize(dot);
+    std::replace(display.begin(), display.end(), '/', '_');
+    return display;
+}
+
+// The block is per user and display: two people logged in at once, or one person on two seats
+// or in a remote session, each run their own copy.
 std::string BlockName(std::string_view name) {
-    return "/" + std::string(name) + "." + std::to_string(::getuid());
+    return "/" + std::string(name) + "." + std::to_string(::getuid()) + "@" + DisplayOfSession();
 }
 
 std::uint8_t* MapBlock(int fd) {
