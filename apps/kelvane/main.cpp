@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(KELVANE_VERSION);
     kelvane::COrvaneApp app;
     kelvane::ConnectServerTemplate();
     if (!app.InitInstance(kelvane::COrvaneApp::ParseCommandLine(QApplication::arguments())))

@@ -393,12 +393,18 @@ COrvaneDoc* COrvaneDoc::OnPromote() {
     COrvaneDoc* promoted = g_host ? g_host->CreateNewDocument() : nullptr;
     if (!promoted) return nullptr;
     const WaveFormat& format = *m_pWave->format;
-    if (!promoted->m_pWave->Allocate(format, m_nSelLength)) {
+    // A recording may have left the selection beyond the end of a shorter sound.
+    const std::uint32_t start = std::min(m_nSelStart, Length());
+    const std::uint32_t length = std::min(m_nSelLength, Length() - start);
+    // Allocated aside, so that without space the new document keeps its valid empty sound.
+    std::unique_ptr<WaveObject> wave = promoted->NewWave();
+    if (!wave->Allocate(format, length)) {
         MessageBox(1003);
         return promoted;
     }
-    const std::uint32_t bytes = format.blockAlign * m_nSelLength;
-    const std::uint8_t* source = m_pWave->data + std::size_t{format.blockAlign} * m_nSelStart;
+    promoted->m_pWave = std::move(wave);
+    const std::uint32_t bytes = format.blockAlign * length;
+    const std::uint8_t* source = m_pWave->data + std::size_t{format.blockAlign} * start;
     if (bytes <= kCopyChunk) {
         promoted->CopyWithProgress(promoted->m_pWave->data, source, bytes, 0, 100);
     } else {

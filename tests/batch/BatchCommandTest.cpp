@@ -184,6 +184,25 @@ TEST_F(BatchCommand, InfoDescribesFilesWithoutConverting) {
     EXPECT_FALSE(fs::exists(dir.File("a.au")));
 }
 
+TEST_F(BatchCommand, ConvertingOntoTheInputsOwnNameNeverLosesIt) {
+    if (!ok_) return;
+    // An empty sound loads but cannot be saved: the failed save must leave the input alone.
+    Sox("-n -r 8000 -c 1 -b 16 empty.wav trim 0 0");
+    const auto before = test::ReadFileBytes(dir.File("empty.wav"));
+    EXPECT_EQ(Batch("-q -o . empty.wav"), 1);
+    EXPECT_EQ(test::ReadFileBytes(dir.File("empty.wav")), before);
+
+    // A sound read while its replacement is written: the result is complete, nothing else left.
+    Sox("-n -r 44100 -c 2 -b 16 tone.wav synth 3 sine 440 vol 0.8");
+    EXPECT_EQ(Batch("-q -o . tone.wav --filter volume:LEFTVOLUME=50,RIGHTVOLUME=50"), 0)
+        << Stderr();
+    EXPECT_NEAR(Seconds(dir.File("tone.wav")), 3.0, 0.001);
+    std::string peak;
+    test::RunCommand("sox '" + dir.File("tone.wav") + "' -n stat 2>&1 | grep 'Maximum amp'", &peak);
+    EXPECT_NEAR(std::stod(peak.substr(peak.find(':') + 1)), 0.4, 0.001) << peak;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+}
+
 TEST_F(BatchCommand, InterruptWithOneWorkerFinishesTheStepAndEndsWith130) {
     if (!ok_) return;
     for (const char* name : {"1.wav", "2.wav", "3.wav"})

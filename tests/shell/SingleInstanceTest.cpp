@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <chrono>
@@ -7,7 +10,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +105,35 @@ TEST(SingleInstance, SecondStartsHandTheirFileToTheRunningCopy) {
     next.terminate();
     ASSERT_TRUE(next.waitForFinished(10000));
     EXPECT_FALSE(copies.BlockExists()) << "a copy that exits removes its block";
+}
+
+// A copy that died leaves its process id, which the system may give to any other program.
+TEST(SingleInstance, AnIdReusedByAnotherProgramIsNeitherSignalledNorObeyed) {
+    const std::string name = "kelvane-reused-" + std::to_string(::getpid());
+    QProcess other;
+    other.start("sleep", {"30"});
+    ASSERT_TRUE(other.waitForStarted(5000)) << "sleep is needed";
+    std::string block;
+    {
+        auto died = kelvane::SingleInstance::Open(name);
+        ASSERT_TRUE(died && died->IsOwner());
+        block = died->Name();
+        const int fd = ::shm_open(block.c_str(), O_RDWR, 0);
+        ASSERT_GE(fd, 0);
+        const auto pid = static_cast<std::int32_t>(other.processId());
+        ASSERT_EQ(::pwrite(fd, &pid, sizeof pid, 0), static_cast<ssize_t>(sizeof pid));
+        ::close(fd);
+    }
+    auto next = kelvane::SingleInstance::Open(name);
+    ASSERT_TRUE(next);
+    EXPECT_TRUE(next->IsOwner()) << "the block is taken over";
+    EXPECT_EQ(next->OwnerProcess(), ::getpid());
+    if (!next->IsOwner()) next->HandOver("");
+    EXPECT_FALSE(other.waitForFinished(300)) << "the unrelated program still runs";
+    other.kill();
+    other.waitForFinished(5000);
+    next.reset();
+    ::shm_unlink(block.c_str());
 }
 
 // A copy on another display (another seat, a remote session) runs on its own; the same display
