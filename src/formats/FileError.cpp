@@ -1,6 +1,7 @@
 #include "formats/FileError.h"
 
 #include <cctype>
+#include <fstream>
 
 #include "resources/Strings.h"
 
@@ -70,6 +71,17 @@ std::uint32_t LoadTypeOfName(std::string_view fileName) {
 std::uint32_t SaveTypeOfName(std::string_view fileName) {
     const ExtensionType* row = TypeOfName(fileName);
     return row ? row->save : 0;
+}
+
+std::uint32_t LoadTypeOfContents(const std::string& fileName) {
+    char head[12] = {};
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file.read(head, sizeof head)) return 0;
+    const std::string_view h(head, sizeof head);
+    if (h.substr(0, 4) == "RIFF" && h.substr(8, 4) == "WAVE") return kFileWave;
+    if (h.substr(0, 4) == ".snd") return kFileAu;
+    if (h.substr(0, 4) == "FORM" && h.substr(8, 4) == "AIFF") return kFileAiff;
+    return 0;
 }
 
 std::string_view FileErrorText(FileError code) {
