@@ -225,8 +225,9 @@ bool ApplySettings(SNDFILE* file, std::uint32_t type, const EncoderSettings& s, 
             break;
         }
         case kFileMp3: {
+            // libsndfile 1.2 answers SF_FALSE here even when it takes the mode.
             int mode = s.mp3Vbr ? SF_BITRATE_MODE_VARIABLE : SF_BITRATE_MODE_CONSTANT;
-            if (sf_command(file, SFC_SET_BITRATE_MODE, &mode, sizeof mode) != SF_TRUE) return false;
+            sf_command(file, SFC_SET_BITRATE_MODE, &mode, sizeof mode);
             level = s.mp3Vbr ? std::clamp(s.mp3Quality, 0, 9) / 10.0
                              : Mp3BitrateLevel(s.mp3Bitrate, rate);
             break;
@@ -250,6 +251,16 @@ int SndfileFormatOf(std::uint32_t type) {
         default:
             return 0;
     }
+}
+
+// FLAC takes the samples as they are. libsndfile 1.2's MP3 encoder mangles 16-bit input (its
+// float input is right), and the Vorbis and Opus encoders work in float anyway.
+sf_count_t WriteFrames(SNDFILE* file, std::uint32_t type, const std::int16_t* samples, int channels,
+                       std::vector<float>& floats, sf_count_t frames) {
+    if (type == kFileFlac) return sf_writef_short(file, samples, frames);
+    const auto count = static_cast<std::size_t>(frames * channels);
+    for (std::size_t i = 0; i < count; ++i) floats[i] = samples[i] * (1.0f / 32768.0f);
+    return sf_writef_float(file, floats.data(), frames);
 }
 
 struct SndfileCloser {
@@ -363,13 +374,14 @@ FileError WriteSndfile(WaveObject& wave, const std::string& fileName, std::uint3
     const std::uint64_t total = samples.Size();
     std::uint64_t written = 0;
     std::vector<std::int16_t> piece(kPieceBytes / 2);
+    std::vector<float> floats(kPieceBytes / 2);
     const std::uint32_t frameBytes = channels * 2u;
     for (;;) {
         std::uint32_t n = samples.Read(piece.data(), kPieceBytes);
         n -= n % frameBytes;
         if (n == 0) break;
         const sf_count_t frames = n / frameBytes;
-        if (sf_writef_short(out.get(), piece.data(), frames) != frames)
+        if (WriteFrames(out.get(), type, piece.data(), channels, floats, frames) != frames)
             return io.failed ? FileError::WriteFailed : FileError::RiffFailed;
         written += n;
         if (progressFn != nullptr) progressFn(context, 1, PercentOf(written, total));

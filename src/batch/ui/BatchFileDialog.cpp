@@ -35,9 +35,15 @@ constexpr std::uint32_t kFirstMethodName = 175;
 constexpr std::uint32_t kFirstRawName = 209;
 constexpr std::uint32_t kCannotMakeTempFile = 1005;
 
-constexpr const char* kFormatNames[kBatchFormatCount] = {
-    "Microsoft Wave Files (*.wav)", "Sun (Java) audio Files (*.au)", "Mactinosh aiff Files (*.aif)",
-    "Real Audio Files (*.ra)", "Raw Files (*.*)"};
+constexpr const char* kFormatNames[kBatchFormatCount] = {"Microsoft Wave Files (*.wav)",
+                                                         "Sun (Java) audio Files (*.au)",
+                                                         "Mactinosh aiff Files (*.aif)",
+                                                         "Real Audio Files (*.ra)",
+                                                         "Raw Files (*.*)",
+                                                         "FLAC Files (*.flac)",
+                                                         "Ogg Vorbis Files (*.ogg)",
+                                                         "Opus Files (*.opus)",
+                                                         "MP3 Files (*.mp3)"};
 
 QString Text(std::uint32_t id) {
     return QString::fromUtf8(LoadString(id));
@@ -259,6 +265,11 @@ void CBatchFileDialog::OnOptions() {
             SetFormatText(Text(kFirstRawName + position));
             break;
         }
+        case BatchFormat::Flac:
+        case BatchFormat::Ogg:
+        case BatchFormat::Opus:
+        case BatchFormat::Mp3:
+            break;
     }
 }
 
