@@ -13,6 +13,7 @@
 #include "formats/WriterSource.h"
 #include "formats/streams/ConvertStream.h"
 #include "formats/streams/SndfileStream.h"
+#include "platform/profile/Profile.h"
 #include "resources/Strings.h"
 
 namespace kelvane {
@@ -188,8 +189,20 @@ sf_count_t IoTell(void* user) {
     return static_cast<OutputIo*>(user)->position;
 }
 
-bool TakesOpusRate(std::uint32_t rate) {
-    return rate == 8000 || rate == 12000 || rate == 16000 || rate == 24000 || rate == 48000;
+// The rate a type is written at: Opus takes five rates (others go at 48000 Hz), MP3 nine (others
+// at the nearest one below).
+std::uint32_t WrittenRate(std::uint32_t type, std::uint32_t rate) {
+    static constexpr std::uint32_t kOpus[] = {8000, 12000, 16000, 24000, 48000};
+    static constexpr std::uint32_t kMp3[] = {8000,  11025, 12000, 16000, 22050,
+                                             24000, 32000, 44100, 48000};
+    if (type == kFileOpus)
+        return std::find(std::begin(kOpus), std::end(kOpus), rate) != std::end(kOpus) ? rate
+                                                                                      : 48000;
+    if (type != kFileMp3) return rate;
+    std::uint32_t best = kMp3[0];
+    for (const std::uint32_t r : kMp3)
+        if (r <= rate) best = r;
+    return best;
 }
 
 // libsndfile's compression level (0 to 1) for each setting.
@@ -268,6 +281,14 @@ struct SndfileCloser {
 };
 
 }  // namespace
+
+bool LoadDitherSetting() {
+    return GetProfileInt("MISCELLANEOUS", "DITHER", 1) != 0;
+}
+
+void SaveDitherSetting(bool on) {
+    WriteProfileInt("MISCELLANEOUS", "DITHER", on ? 1 : 0);
+}
 
 bool WantsSndfile(const std::uint8_t* head, std::size_t size) {
     static constexpr std::uint8_t kWave64[16] = {'r',  'i',  'f',  'f',  0x2E, 0x91, 0xCF, 0x11,
@@ -350,8 +371,7 @@ FileError WriteSndfile(WaveObject& wave, const std::string& fileName, std::uint3
     const WaveFormat& from = *wave.format;
     const std::uint16_t channels = from.channels;
     if (channels < 1 || channels > 2) return FileError::Unsupported;
-    std::uint32_t rate = from.samplesPerSec;
-    if (type == kFileOpus && !TakesOpusRate(rate)) rate = 48000;
+    const std::uint32_t rate = WrittenRate(type, from.samplesPerSec);
     const WaveFormat target = PcmFormat(rate, 16, channels);
     ConvertStream samples(from, target, *source.Stream());
     if (!samples.IsOk()) return FileError::NoConverter;

@@ -1,6 +1,7 @@
 #include "shell/MiscellaneousDlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "formats/SndfileFile.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
@@ -21,7 +23,8 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
       m_radioSystem(new QRadioButton("&Windows temporary directory")),
       m_radioUser(new QRadioButton("&User defined directory")),
       m_editSystem(new QLineEdit(QDir::tempPath() + "/")),
-      m_editUser(new QLineEdit) {
+      m_editUser(new QLineEdit),
+      m_checkDither(new QCheckBox("&Dither when reducing to 16 bits")) {
     setWindowTitle("Miscellaneous");
     for (QLineEdit* edit : {m_editSystem, m_editUser}) {
         edit->setReadOnly(true);
@@ -43,16 +46,25 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     grid->addWidget(browse, 3, 1);
     auto* column = new QVBoxLayout;
     column->addWidget(box);
+    column->addWidget(m_checkDither);
     SetDialogLayout(*this, column);
     LoadSettings();
     ShowSettings();
 }
 
-void CMiscellaneousDlg::LoadSettings() { m_settings.Load(); }
+void CMiscellaneousDlg::LoadSettings() {
+    m_settings.Load();
+    m_checkDither->setChecked(LoadDitherSetting());
+}
 
-void CMiscellaneousDlg::SaveSettings() const { m_settings.Save(); }
+void CMiscellaneousDlg::SaveSettings() const {
+    m_settings.Save();
+    SaveDitherSetting(m_checkDither->isChecked());
+}
 
-void CMiscellaneousDlg::ApplySettings() const { App().tempDir = m_settings.Apply(); }
+void CMiscellaneousDlg::ApplySettings() const {
+    App().tempDir = m_settings.Apply();
+}
 
 void CMiscellaneousDlg::ShowSettings() {
     (m_settings.tempPathType == 1 ? m_radioUser : m_radioSystem)->setChecked(true);

@@ -4,12 +4,13 @@
 
 #include "wavedata/TempStorageSettings.h"
 
+class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 
 namespace kelvane {
 
-// "Miscellaneous": where temporary sample files go.
+// "Miscellaneous": where temporary sample files go, and whether deep samples are dithered.
 class CMiscellaneousDlg : public QDialog {
     Q_OBJECT
 
@@ -26,6 +27,7 @@ class CMiscellaneousDlg : public QDialog {
     QRadioButton* m_radioUser;
     QLineEdit* m_editSystem;
     QLineEdit* m_editUser;
+    QCheckBox* m_checkDither;
 
   public slots:
     void accept() override;
