@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts a private sound server, runs every test (the core
-# tests a second time under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer
-# for a bounded time), stops what it started and exits non-zero on any failure.
+# Installs what is missing, builds, starts a private sound server, runs every test (then
+# builds, installs, runs and removes the Debian package; the core tests a second time under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a bounded time), stops
+# what it started and exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
@@ -40,6 +41,12 @@ if cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
     export QT_QPA_PLATFORM=offscreen
     echo "== Tests"
     run_ctest build "tests"
+    echo "== Debian package"
+    if scripts/check-package.sh build; then
+        TOTAL_PASSED=$((TOTAL_PASSED + 1))
+    else
+        TOTAL_FAILED=$((TOTAL_FAILED + 1)); stage_failed "Debian package"
+    fi
 else
     stage_failed "build"
 fi

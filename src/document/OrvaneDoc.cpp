@@ -79,6 +79,7 @@ bool COrvaneDoc::ResetToEmpty(const WaveFormat& format) {
     ClearSelection();
     StartHistory();
     SetModifiedFlag(true);
+    emit WaveChanged();
     return true;
 }
 
@@ -237,6 +238,7 @@ bool COrvaneDoc::LoadFromStream(QIODevice& stream) {
     ClearSelection();
     StartHistory();
     SetModifiedFlag(false);
+    emit WaveChanged();
     UpdateAllViews(HINT_ALL);
     return true;
 }
@@ -273,6 +275,7 @@ void COrvaneDoc::ReplaceWave(std::unique_ptr<WaveObject> wave) {
     m_undoWaves.push_back(std::move(m_pWave));
     m_pWave = std::move(wave);
     TrimHistory();
+    emit WaveChanged();
 }
 
 void COrvaneDoc::ClearSelection() {
@@ -397,6 +400,7 @@ void COrvaneDoc::OnUndo() {
     m_undoWaves.pop_back();
     m_nSelStart = std::min(m_nSelStart, Length());
     m_nSelLength = 0;
+    emit WaveChanged();
     UpdateAllViews(HINT_SELECTION);
     UpdateAllViews(HINT_ALL);
 }
@@ -408,6 +412,7 @@ void COrvaneDoc::OnRedo() {
     m_redoWaves.pop_back();
     TrimHistory();
     ClearSelection();
+    emit WaveChanged();
     UpdateAllViews(HINT_SELECTION);
     UpdateAllViews(HINT_ALL);
 }
