@@ -20,6 +20,14 @@ wait_line() {  # wait_line PATTERN [SKIP]: the log's lines after the first SKIP 
     done
     echo "the container never said: $1" >&2; cat "$log" >&2; exit 1
 }
+# The in-place frame has the keyboard (not the container, nor a progress window of the editor).
+wait_frame_focus() {
+    for _ in $(seq 1 300); do
+        [ "$(xdotool getwindowfocus -f getwindowname 2>/dev/null)" = "Kelvane - Embedded sound" ] && return 0
+        sleep 0.1
+    done
+    echo "the in-place frame never got the keyboard" >&2; exit 1
+}
 shot() { [ -z "${SHOTS:-}" ] || import -window root "$SHOTS/$1.png"; }
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name "Kelvane Container" | head -1)
@@ -32,13 +40,14 @@ before=$(grep '^picture' "$log" | tail -1)
 # The sound sits below the caption, across the page.
 xdotool mousemove --window "$window" 430 160 click --repeat 2 --delay 80 1
 wait_line '^active in place'
-sleep 0.5
+wait_frame_focus
 shot container-active
 lines=$(wc -l <"$log")
 xdotool key --delay 150 alt+p
 sleep 0.3
 xdotool key --delay 150 r
 wait_line '^picture' "$lines"
+wait_frame_focus
 xdotool key Escape
 wait_line '^deactivated'
 after=$(grep '^picture' "$log" | tail -1)

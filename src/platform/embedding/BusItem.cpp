@@ -21,6 +21,7 @@ namespace {
 constexpr int kMaxPictureSide = 16384;
 constexpr char kPng[] = "image/png";
 constexpr char kSvg[] = "image/svg+xml";
+constexpr char kHostTitle[] = " - Embedded sound";
 // A window of its own opens at least this large, whatever the container's rectangle.
 constexpr QSize kOwnWindowMinimum{640, 320};
 
@@ -147,8 +148,9 @@ bool BusItem::Activate(qulonglong window, int width, int height) {
     // Keys go to the frame (Escape among them) once the window has the keyboard.
     frame->setFocus(Qt::OtherFocusReason);
     connect(m_pHost.get(), &HostWindow::CloseRequested, this, &BusItem::Deactivate);
+    // Also inside the container: scripts and accessibility tools find the frame by it.
+    m_pHost->setWindowTitle(QGuiApplication::applicationDisplayName() + kHostTitle);
     if (window != 0 && EmbedInto(window, size)) return true;
-    m_pHost->setWindowTitle(frame->windowTitle());
     m_pHost->resize(size.expandedTo(kOwnWindowMinimum));
     m_pHost->show();
     m_pHost->activateWindow();
