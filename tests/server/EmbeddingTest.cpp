@@ -258,6 +258,12 @@ TEST_F(Container, DragFromTheViewCarriesTheWaveAndItsPicture) {
     ASSERT_TRUE(picture.loadFromData(data->data("image/png"), "PNG"));
     EXPECT_EQ(picture.size(), kDragPictureSize);
     EXPECT_FALSE(Extent(picture, App().documentColors.leftChannel).isEmpty());
+    ASSERT_EQ(data->urls().size(), 1);
+    const QString dropped = data->urls().front().toLocalFile();
+    EXPECT_TRUE(dropped.endsWith("/drag.wav")) << dropped.toStdString();
+    EXPECT_EQ(FileBytes(dropped.toStdString()), FileBytes(saved));
+    EXPECT_EQ(RunCommand("soxi -s '" + dropped.toStdString() + "' | grep -qx 4000"), 0)
+        << "sox reads the dropped file";
 
     // Ctrl with the button belongs to the drag; a plain click still places the selection.
     QWidget* area = app().MainFrame()->findChild<COrvaneView*>()->Detail().viewport();
