@@ -389,5 +389,23 @@ TEST_F(BusContainer, ContainersKeepApartAndLeaveNothingBehind) {
                     .isEmpty());
 }
 
+TEST_F(BusContainer, APersonsRunningCopyServesAndStays) {
+    QProcess& editor = bus.Start(KELVANE_EDITOR, {"--nosplash"});
+    qint64 owner = 0;
+    for (int i = 0; i < 600 && owner != editor.processId(); ++i) {
+        QThread::msleep(50);
+        owner = bus.OwnerProcess("com.vantrel.Kelvane.Embedding");
+    }
+    ASSERT_EQ(owner, editor.processId()) << "the editor a person started offers the service";
+    QString output;
+    ASSERT_EQ(Contain({"--insert", Q(WriteTone("served.wav", 3000, 1, 8000)), "--picture", "80x20",
+                       Q(dir.File("served.png"))},
+                      &output),
+              0)
+        << output.toStdString();
+    EXPECT_FALSE(editor.waitForFinished(1000)) << "it stays when its last item goes";
+    EXPECT_EQ(bus.OwnerProcess("com.vantrel.Kelvane.Embedding"), editor.processId());
+}
+
 }  // namespace
 }  // namespace kelvane::test
