@@ -1,7 +1,6 @@
 #include "shell/MiscellaneousDlg.h"
 
 #include <QButtonGroup>
-#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +16,7 @@
 #include "ui/DialogHost.h"
 #include "ui/DialogLayout.h"
 #include "wavedata/DataBlock.h"
+#include "wavedata/TempFolder.h"
 
 namespace kelvane {
 
@@ -37,7 +37,7 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     : QDialog(parent),
       m_radioSystem(new QRadioButton("&Windows temporary directory")),
       m_radioUser(new QRadioButton("&User defined directory")),
-      m_editSystem(new QLineEdit(QDir::tempPath() + "/")),
+      m_editSystem(new QLineEdit(QString::fromStdString(SystemTempDirectory()))),
       m_editUser(new QLineEdit),
       m_labelSpace(new QLabel),
       m_spinUndoLevels(SpinBox(1, 999)),
@@ -99,7 +99,7 @@ void CMiscellaneousDlg::SaveSettings() const {
 }
 
 void CMiscellaneousDlg::ApplySettings() const {
-    App().tempDir = m_settings.Apply();
+    App().tempDir = TempFolderFor(m_settings.Apply());
     App().undoLevels = m_nUndoLevels;
     App().undoDiskLimit = static_cast<std::uint64_t>(m_nUndoDiskLimit) * kMiB;
 }
