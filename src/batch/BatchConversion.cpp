@@ -263,16 +263,16 @@ bool BatchConversion::SaveWave(WaveObject& wave, const std::string& output, Batc
         errorText = RealAudioErrorText(result);
         return result == RealAudioResult::Success;
     }
-    const FileError saved =
-        format_ == BatchFormat::Wave && hasSubFormat_
-            ? SaveConvertedWave(wave, output, monitor)
-            : wave.Save(output, SaveType(), SaveOptionFor(wave), ForwardPercent, &monitor);
+    const FileError saved = format_ == BatchFormat::Wave && hasSubFormat_
+                                ? SaveConvertedWave(wave, output, monitor)
+                                : wave.Save(output, BatchSaveType(format_), SaveOptionFor(wave),
+                                            ForwardPercent, &monitor);
     errorText = FileErrorText(saved);
     return saved == FileError::Success;
 }
 
-std::uint32_t BatchConversion::SaveType() const {
-    switch (format_) {
+std::uint32_t BatchSaveType(BatchFormat format) {
+    switch (format) {
         case BatchFormat::Au:
             return kFileAu;
         case BatchFormat::Aiff:

@@ -32,6 +32,8 @@ enum class BatchFormat : int {
 inline constexpr int kBatchFormatCount = 9;
 // "wav", "au", "aif", "ra", "raw", "flac", "ogg", "opus", "mp3"
 [[nodiscard]] const char* BatchExtension(BatchFormat format);
+// The file layer's save type of a format (RealAudio, which is exported, gives kFileWave).
+[[nodiscard]] std::uint32_t BatchSaveType(BatchFormat format);
 
 // The default RealAudio method of a batch run: "Real Audio 2.0 - 14.4".
 inline constexpr std::uint32_t kBatchRealAudioMethod = 9;
@@ -140,7 +142,6 @@ class BatchConversion {
     FileError LoadInput(WaveObject& wave, const std::string& path, BatchMonitor& monitor) const;
     bool SaveWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor,
                   std::string& errorText);
-    [[nodiscard]] std::uint32_t SaveType() const;
     [[nodiscard]] SaveOption SaveOptionFor(const WaveObject& wave) const;
     FileError SaveConvertedWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor);
 

@@ -49,18 +49,8 @@ constexpr const char* kFormatNames[kBatchFormatCount] = {"Microsoft Wave Files (
 
 // The file type of the formats with encoder settings, 0 for the others.
 std::uint32_t EncoderFileType(BatchFormat format) {
-    switch (format) {
-        case BatchFormat::Flac:
-            return kFileFlac;
-        case BatchFormat::Ogg:
-            return kFileOgg;
-        case BatchFormat::Opus:
-            return kFileOpus;
-        case BatchFormat::Mp3:
-            return kFileMp3;
-        default:
-            return 0;
-    }
+    const std::uint32_t type = BatchSaveType(format);
+    return type >= kFileFlac ? type : 0;
 }
 
 QString Text(std::uint32_t id) {
