@@ -76,6 +76,9 @@ TEST_F(Install, PutsTheEditorItsDesktopEntryAndItsIcons) {
                              "48x48/apps/kelvane.png", "256x256/apps/kelvane.png"})
         EXPECT_EQ(RunCommand("test -s '" + Prefix() + "/share/icons/hicolor/" + icon + "'"), 0)
             << icon;
+    for (const char* page : {"index.html", "save-as.png", "menu-process.png"})
+        EXPECT_EQ(RunCommand("test -s '" + Prefix() + "/share/doc/kelvane/guide/" + page + "'"), 0)
+            << page;
 }
 
 // A container on a bus that reads only the installed files gets its sound from the installed
