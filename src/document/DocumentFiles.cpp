@@ -32,6 +32,7 @@ std::uint32_t OpenTypeOf(const std::string& path) {
     if (OneOf(s, {"au", "snd"})) return kFileAu;
     if (OneOf(s, {"aif", "aiff"})) return kFileAiff;
     if (OneOf(s, {"mp", "mpa", "mp2"})) return kFileMpeg;
+    if (OneOf(s, {"flac", "ogg", "oga", "opus", "aifc", "caf", "w64", "rf64"})) return kFileSndfile;
     return kFileRawLoad;
 }
 

@@ -34,10 +34,24 @@ struct ExtensionType {
 };
 
 constexpr ExtensionType kExtensions[] = {
-    {"wav", kFileWave, kFileWave}, {"au", kFileAu, kFileAu},       {"snd", kFileAu, kFileAu},
-    {"aif", kFileAiff, kFileAiff}, {"aiff", kFileAiff, kFileAiff}, {"mp", kFileMpeg, 0},
-    {"mpa", kFileMpeg, 0},         {"mp1", kFileMpeg, 0},          {"mp2", kFileMpeg, 0},
-    {"mp3", kFileMpeg, 0},
+    {"wav", kFileWave, kFileWave},
+    {"au", kFileAu, kFileAu},
+    {"snd", kFileAu, kFileAu},
+    {"aif", kFileAiff, kFileAiff},
+    {"aiff", kFileAiff, kFileAiff},
+    {"mp", kFileMpeg, 0},
+    {"mpa", kFileMpeg, 0},
+    {"mp1", kFileMpeg, 0},
+    {"mp2", kFileMpeg, 0},
+    {"mp3", kFileMpeg, kFileMp3},
+    {"flac", kFileSndfile, kFileFlac},
+    {"ogg", kFileSndfile, kFileOgg},
+    {"oga", kFileSndfile, kFileOgg},
+    {"opus", kFileSndfile, kFileOpus},
+    {"aifc", kFileSndfile, 0},
+    {"caf", kFileSndfile, 0},
+    {"w64", kFileSndfile, 0},
+    {"rf64", kFileSndfile, 0},
 };
 
 const ExtensionType* TypeOfName(std::string_view fileName) {
@@ -85,6 +99,8 @@ std::string_view FileErrorText(FileError code) {
             return LoadString(1009);
         case FileError::Corrupt:
             return LoadString(1000);
+        case FileError::TooLong:
+            return LoadString(2300);
         default:
             return LoadString(1006);
     }
