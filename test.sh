@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts a private sound server, runs every test (then
-# builds, installs, runs and removes the Debian package; the core tests a second time under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a bounded time), stops
-# what it started and exits non-zero on any failure.
+# kelvane-batch as a job array on a private Slurm cluster; builds, installs, runs and removes the
+# Debian package; the core tests a second time under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzzer for a bounded time), stops what it started and
+# exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
@@ -49,6 +50,18 @@ if cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
     fi
 else
     stage_failed "build"
+fi
+
+echo "== kelvane-batch as a Slurm job array on a private single-node cluster"
+if [ -x build/apps/kelvane-batch/kelvane-batch ]; then
+    # The test stops its daemons on TERM; KILL only if that hangs.
+    if timeout -k 60 600 tests/cluster/slurm_array_test.sh build/apps/kelvane-batch/kelvane-batch; then
+        TOTAL_PASSED=$((TOTAL_PASSED + 1))
+    else
+        TOTAL_FAILED=$((TOTAL_FAILED + 1)); stage_failed "slurm cluster"
+    fi
+else
+    stage_failed "slurm cluster (kelvane-batch was not built)"
 fi
 
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -78,6 +78,7 @@ bool COrvaneDoc::ResetToEmpty(const WaveFormat& format) {
     m_pWave = std::move(wave);
     ClearSelection();
     SetModifiedFlag(true);
+    emit WaveChanged();
     return true;
 }
 
@@ -206,6 +207,7 @@ bool COrvaneDoc::LoadFromStream(QIODevice& stream) {
     m_pWave = std::move(wave);
     ClearSelection();
     SetModifiedFlag(false);
+    emit WaveChanged();
     UpdateAllViews(HINT_ALL);
     return true;
 }
@@ -241,6 +243,7 @@ void COrvaneDoc::ReplaceWave(std::unique_ptr<WaveObject> wave) {
     m_pRedoWave.reset();
     m_pUndoWave = std::move(m_pWave);
     m_pWave = std::move(wave);
+    emit WaveChanged();
 }
 
 void COrvaneDoc::ClearSelection() {
@@ -364,6 +367,7 @@ void COrvaneDoc::OnUndo() {
     m_pWave = std::move(m_pUndoWave);
     m_nSelStart = std::min(m_nSelStart, Length());
     m_nSelLength = 0;
+    emit WaveChanged();
     UpdateAllViews(HINT_SELECTION);
     UpdateAllViews(HINT_ALL);
 }
@@ -373,6 +377,7 @@ void COrvaneDoc::OnRedo() {
     m_pUndoWave = std::move(m_pWave);
     m_pWave = std::move(m_pRedoWave);
     ClearSelection();
+    emit WaveChanged();
     UpdateAllViews(HINT_SELECTION);
     UpdateAllViews(HINT_ALL);
 }

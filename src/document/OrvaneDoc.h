@@ -136,6 +136,8 @@ class COrvaneDoc : public QObject {
 
   signals:
     void TitleChanged();
+    // The sound was replaced: an edit, undo, redo or a load.
+    void WaveChanged();
 
   private:
     void Play(std::uint32_t start, std::uint32_t count, int loop);

@@ -79,6 +79,31 @@ TEST_F(Install, PutsTheEditorItsDesktopEntryAndItsIcons) {
             << icon;
 }
 
+// A container on a bus that reads only the installed files gets its sound from the installed
+// editor, which the bus starts from the installed service file.
+TEST_F(Install, TheBusStartsTheInstalledEditorForAContainer) {
+    if (!RequireTool("dbus-run-session")) return;
+    const std::string share = Prefix() + "/share/dbus-1/";
+    EXPECT_EQ(RunCommand("test -s '" + share + "interfaces/com.vantrel.Kelvane.Embedding.xml'"), 0);
+    EXPECT_NE(Text(share + "services/com.vantrel.Kelvane.Embedding.service")
+                  .find("Exec=" + Prefix() + "/bin/kelvane --embedding\n"),
+              std::string::npos);
+    ScopedTempDir work;
+    std::string output;
+    const int status = RunCommand(
+        "XDG_DATA_DIRS='" + Prefix() + "/share' XDG_DATA_HOME='" + work.path() +
+            "' XDG_RUNTIME_DIR='" + work.path() +
+            "' QT_QPA_PLATFORM=offscreen timeout 120 dbus-run-session -- '" KELVANE_CONTAINER
+            "' --new --picture 40x10 '" +
+            work.File("picture.png") + "' 2>&1",
+        &output);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("Successfully activated service 'com.vantrel.Kelvane.Embedding'"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(RunCommand("test -s '" + work.File("picture.png") + "'"), 0);
+}
+
 // An installed program loads its modules from beside itself, not from the build tree.
 TEST_F(Install, TheInstalledBatchCommandDecodesMpegWithItsOwnModule) {
     std::string loaded;
