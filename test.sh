@@ -68,6 +68,7 @@ echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 if cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVANE_CORE_ONLY=ON \
     -DKELVANE_SANITIZE=address,undefined >/dev/null && cmake --build build-asan -j "$JOBS"; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        LSAN_OPTIONS=suppressions="$PWD/scripts/lsan-suppressions.txt" \
         run_ctest build-asan "sanitizer tests"
 else
     stage_failed "sanitizer build"
@@ -83,7 +84,8 @@ if [ -f fuzz/CMakeLists.txt ]; then
             name=$(basename "$fuzzer" | sed 's/^fuzz_//')
             work=$(mktemp -d)
             [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
-            if "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 \
+            if LSAN_OPTIONS=suppressions="$PWD/scripts/lsan-suppressions.txt" \
+                "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 \
                 -print_final_stats=0 "$work" >"$work.log" 2>&1; then
                 TOTAL_PASSED=$((TOTAL_PASSED + 1)); echo "fuzz $name: ok"
             else

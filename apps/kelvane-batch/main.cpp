@@ -113,6 +113,7 @@ struct Options {
     bool info = false;
     bool json = false;
     bool quiet = false;
+    bool noDither = false;
 };
 
 constexpr std::uint32_t kMaxRawRate = 1000000;
@@ -164,6 +165,7 @@ std::string Configure(const Options& options, const std::optional<RawParams>& ra
     batch.SetOutputFolder(options.outputDir);
     batch.SetSkipExisting(options.skipExisting);
     if (raw) batch.SetRawInput(*raw);
+    batch.SetDither(!options.noDither);
     TempStorageSettings temp;
     temp.Load();
     batch.SetTempDirectory(temp.Apply());
@@ -221,7 +223,9 @@ std::string GatherInputs(Options& options) {
 int main(int argc, char** argv) {
     Options options;
     CLI::App app{
-        "Converts sound files (wav, au, snd, aif, aiff, mp1, mp2, mp3, or raw samples) through "
+        "Converts sound files (wav, au, snd, aif, aiff, aifc, caf, w64, rf64, flac, ogg, opus, "
+        "mp1, "
+        "mp2, mp3, or raw samples) through "
         "a chain of filters into one output format, several files at a time.",
         "kelvane-batch"};
     app.set_version_flag("--version", "kelvane-batch " KELVANE_VERSION);
@@ -257,6 +261,9 @@ int main(int argc, char** argv) {
                  "channels, frames, seconds, INFO texts)")
         ->needs(info);
     app.add_flag("-q,--quiet", options.quiet, "Print neither the log nor the progress bar");
+    app.add_flag("--no-dither", options.noDither,
+                 "Round samples of more than 16 bits (24-bit, float, FLAC, Ogg) to 16 bits "
+                 "instead of dithering them");
     app.add_option("--files-from", options.filesFrom,
                    "Also take the input files listed in FILE (- for standard input), one name a "
                    "line; empty lines are ignored")

@@ -165,7 +165,8 @@ BatchSummary BatchConversion::ConvertFile(const std::string& path, BatchMonitor&
 
 FileError BatchConversion::LoadInput(WaveObject& wave, const std::string& path,
                                      BatchMonitor& monitor) const {
-    const std::uint32_t flags = LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM;
+    const std::uint32_t flags =
+        LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM | (dither_ ? 0 : LOAD_NO_DITHER);
     if (rawInput_ && LoadTypeOfName(path) == 0)
         return wave.Load(path, kFileRawLoad | flags, &*rawInput_, ForwardPercent, &monitor);
     return wave.Load(path, flags, nullptr, ForwardPercent, &monitor);

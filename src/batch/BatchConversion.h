@@ -97,6 +97,8 @@ class BatchConversion {
     // Inputs whose extension names no file type are read as raw samples with these parameters
     // (the command line's; the dialog's run never sets them).
     void SetRawInput(const RawParams& raw) { rawInput_ = raw; }
+    // Samples of more than 16 bits are dithered to 16 (the default) or rounded.
+    void SetDither(bool on) { dither_ = on; }
 
     // The output name of an input: folder + base name + "." + the format's extension.
     [[nodiscard]] std::string OutputName(const std::string& input) const;
@@ -138,6 +140,7 @@ class BatchConversion {
     std::string outputFolder_;
     std::string tempDirectory_;
     std::optional<RawParams> rawInput_;
+    bool dither_ = true;
     std::atomic<bool> cancel_{false};
 };
 

@@ -89,7 +89,7 @@ void COrvaneDoc::DeleteContents() {
 }
 
 bool COrvaneDoc::OnOpenDocument(const std::string& path) {
-    const std::uint32_t type = OpenTypeOfName(path);
+    const std::uint32_t type = OpenTypeOf(path);
     RawParams raw;
     if (type == kFileMpeg && IsMpegLayer3(path)) {
         MessageBox(1007);
@@ -335,12 +335,24 @@ void COrvaneDoc::OnRecord() {
         MessageBox(1002);
     if (!recorded) return;
     ReplaceWave(std::move(recorded));
+    SetModifiedFlag(true);  // a take is a change like any other: Close must ask about it
     UpdateAllViews(HINT_ALL);
 }
 
 void COrvaneDoc::OnGoToBeginning() { SetSelection(0, 0); }
 
 void COrvaneDoc::OnGoToEnd() { SetSelection(Length(), 0); }
+
+void COrvaneDoc::OnPlayOrStop() {
+    if (IsIdle())
+        OnPlay();
+    else
+        OnStop();
+}
+
+void COrvaneDoc::OnSelectToBeginning() { SetSelection(0, m_nSelStart + m_nSelLength); }
+
+void COrvaneDoc::OnSelectToEnd() { SetSelection(m_nSelStart, Length() - m_nSelStart); }
 
 void COrvaneDoc::OnSelectAll() { SetSelection(0, Length()); }
 

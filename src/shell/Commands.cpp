@@ -1,6 +1,8 @@
 // The editor's one command table, its menus and its toolbars.
 #include <QCoreApplication>
 
+#include <QKeySequence>
+
 #include "devices/WaveDevicesDlg.h"
 #include "document/EditCommands.h"
 #include "document/OrvaneDoc.h"
@@ -48,7 +50,7 @@ constexpr Command kCommands[] = {
     {57602, MENU("&Close"), {}, Target::Doc, [](C c) { c.app.CloseDocument(*c.doc); }, nullptr},
     {32832, MENU("&Batch Conversion..."), {}, Target::App, [](C c) { c.app.OnBatchConversion(); },
      nullptr},
-    {32835, MENU("Close &All"), {}, Target::App, [](C c) { c.app.OnCloseAll(); },
+    {32835, MENU("Close A&ll"), {}, Target::App, [](C c) { c.app.OnCloseAll(); },
      [](C c) { return c.app.DocumentCount() > 0; }},
     {57665, MENU("E&xit"), {}, Target::App, [](C c) { c.app.OnAppExit(); }, nullptr},
     {57664, MENU("&About Kelvane..."), {}, Target::App, [](C c) { c.app.OnAppAbout(); }, nullptr},
@@ -79,8 +81,10 @@ constexpr Command kCommands[] = {
     {32773, nullptr, {}, Target::Doc, [](C c) { c.doc->OnPlayFromBeginning(); }, Data, "playbegin"},
     {32778, nullptr, {}, Target::Doc, [](C c) { c.doc->OnPlayLoop(); }, Data, "loop"},
     {32774, nullptr, {}, Target::Doc, [](C c) { c.doc->OnRecord(); }, Recordable, "record"},
-    {32779, nullptr, {}, Target::Doc, [](C c) { c.doc->OnGoToBeginning(); }, nullptr, "gotostart"},
-    {32781, nullptr, {}, Target::Doc, [](C c) { c.doc->OnGoToEnd(); }, nullptr, "gotoend"},
+    {32779, nullptr, {"Home"}, Target::Doc, [](C c) { c.doc->OnGoToBeginning(); }, nullptr,
+     "gotostart"},
+    {32781, nullptr, {"End"}, Target::Doc, [](C c) { c.doc->OnGoToEnd(); }, nullptr, "gotoend"},
+    {kPlayOrStop, nullptr, {"Space"}, Target::Doc, [](C c) { c.doc->OnPlayOrStop(); }, HasWave},
     // Document: files and selection.
     {57603, MENU("&Save"), {"Ctrl+S"}, Target::Doc, [](C c) { c.doc->OnFileSave(); }, nullptr,
      "save"},
@@ -92,6 +96,10 @@ constexpr Command kCommands[] = {
     {32790, MENU("Select &None"), {"Shift+N"}, Target::Doc, [](C c) { c.doc->OnSelectNone(); },
      nullptr},
     {32791, MENU("&Selection..."), {}, Target::Doc, [](C c) { c.doc->OnSelection(); }, nullptr},
+    {32841, MENU("Select to &Beginning"), {"Shift+Home"}, Target::Doc,
+     [](C c) { c.doc->OnSelectToBeginning(); }, nullptr},
+    {32842, MENU("Select to &End"), {"Shift+End"}, Target::Doc, [](C c) { c.doc->OnSelectToEnd(); },
+     nullptr},
     {32834, MENU("&Promote as New Document"), {"Ctrl+D"}, Target::Doc,
      [](C c) { c.doc->OnPromote(); }, Selected},
     {57643, MENU("&Undo"), {"Ctrl+Z", "Alt+Backspace"}, Target::Doc, [](C c) { c.doc->OnUndo(); },
@@ -108,7 +116,7 @@ constexpr Command kCommands[] = {
      SelectedIdle, "delete"},
     {32806, MENU("&Mix"), {"Ctrl+M"}, Target::View, [](C c) { EditMix(*c.doc, c.view); },
      ClipboardIdle},
-    {32807, MENU("T&rim"), {"Ctrl+T"}, Target::View, [](C c) { EditTrim(*c.doc, c.view); },
+    {32807, MENU("Tr&im"), {"Ctrl+T"}, Target::View, [](C c) { EditTrim(*c.doc, c.view); },
      SelectedIdle},
     // View: zoom and panes.
     {32775, nullptr, {}, Target::View, [](C c) { c.view->OnZoomIn(); },
@@ -130,12 +138,12 @@ constexpr Command kCommands[] = {
     PROCESS(32819, MENU("&Swap Channels"), Stereo, nullptr),
     PROCESS(32821, MENU("&Reverse"), Idle, nullptr),
     PROCESS(32822, MENU("&Normalize"), Idle, nullptr),
-    PROCESS(32831, MENU("Center Signals"), Data, nullptr),
+    PROCESS(32831, MENU("Cen&ter Signals"), Data, nullptr),
     PROCESS(32825, MENU("Add &Echo..."), Idle, nullptr),
     PROCESS(32827, MENU("Add &Chorus..."), Idle, nullptr),
     PROCESS(32826, MENU("Change &Pitch..."), Idle, nullptr),
-    PROCESS(32828, MENU("Compress/&Expand Length..."), Idle, nullptr),
-    PROCESS(32809, MENU("Convert &Format..."), Idle, nullptr),
+    PROCESS(32828, MENU("Compress/E&xpand Length..."), Idle, nullptr),
+    PROCESS(32809, MENU("Convert F&ormat..."), Idle, nullptr),
 };
 
 #undef PROCESS
@@ -200,6 +208,8 @@ constexpr MenuRow kMenu129[] = {
     {1, nullptr, 32789},
     {1, nullptr, 32790},
     {1, nullptr, 32791},
+    {1, nullptr, 32841},
+    {1, nullptr, 32842},
     {1, nullptr, 0},
     {1, nullptr, 32834},
     {0, MENU("&Process"), 0},
@@ -289,7 +299,13 @@ QString PromptOf(std::uint32_t id) {
 
 QString ToolTipOf(std::uint32_t id) {
     const QString text = QString::fromUtf8(LoadString(id));
-    return text.contains('\n') ? text.section('\n', 1, 1) : text;
+    const QString tip = text.contains('\n') ? text.section('\n', 1, 1) : text;
+    // Menus show their keys; buttons name theirs here, Play and Stop the Space that does both.
+    const Command* command = FindCommand(id == 32771 || id == 32772 ? kPlayOrStop : id);
+    if (!command || command->menuText || !command->keys[0]) return tip;
+    return QString("%1 (%2)").arg(
+        tip,
+        QKeySequence(QString::fromLatin1(command->keys[0])).toString(QKeySequence::NativeText));
 }
 
 std::span<const MenuRow> MenuWithoutDocument() { return kMenu128; }

@@ -5,6 +5,8 @@
 #include <QProcessEnvironment>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -45,7 +47,10 @@ class Copies {
     }
 
     [[nodiscard]] bool BlockExists() const {
-        return ::access(("/dev/shm/" + name_ + "." + std::to_string(::getuid())).c_str(), F_OK) == 0;
+        const std::string prefix = name_ + "." + std::to_string(::getuid()) + "@";
+        for (const auto& entry : std::filesystem::directory_iterator("/dev/shm"))
+            if (entry.path().filename().string().starts_with(prefix)) return true;
+        return false;
     }
     [[nodiscard]] std::string Profile() const {
         std::ifstream in(profile_.path() + "/Vantrel Software/Kelvane.ini");
@@ -129,6 +134,28 @@ TEST(SingleInstance, AnIdReusedByAnotherProgramIsNeitherSignalledNorObeyed) {
     other.waitForFinished(5000);
     next.reset();
     ::shm_unlink(block.c_str());
+}
+
+// A copy on another display (another seat, a remote session) runs on its own; the same display
+// named with its screen is the same display.
+TEST(SingleInstance, OneCopyRunsPerDisplay) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string original = saved ? saved : "";
+    const std::string name = "kelvane-display-test-" + std::to_string(::getpid());
+    ::setenv("DISPLAY", ":71", 1);
+    const auto first = SingleInstance::Open(name);
+    ::setenv("DISPLAY", ":71.0", 1);
+    const auto sameDisplay = SingleInstance::Open(name);
+    ::setenv("DISPLAY", "remote.example:71", 1);
+    const auto otherDisplay = SingleInstance::Open(name);
+    if (saved)
+        ::setenv("DISPLAY", original.c_str(), 1);
+    else
+        ::unsetenv("DISPLAY");
+    ASSERT_TRUE(first && sameDisplay && otherDisplay);
+    EXPECT_TRUE(first->IsOwner());
+    EXPECT_FALSE(sameDisplay->IsOwner());
+    EXPECT_TRUE(otherDisplay->IsOwner());
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace kelvane {
@@ -54,9 +56,23 @@ bool IsRunningCopy(pid_t pid) {
     return !path.empty() && path == ExecutableOf("/proc/self/exe");
 }
 
-// The block is per user: two people logged in at once each run their own copy.
+// The display this copy shows on, without the screen (":0.0" is ":0"); '/' cannot be in a
+// block's name.
+std::string DisplayOfSession() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::string display = x && *x ? x : wayland ? wayland : "";
+    const std::size_t colon = display.rfind(':');
+    const std::size_t dot = display.rfind('.');
+    if (colon != std::string::npos && dot != std::string::npos && dot > colon) display.resize(dot);
+    std::replace(display.begin(), display.end(), '/', '_');
+    return display;
+}
+
+// The block is per user and display: two people logged in at once, or one person on two seats
+// or in a remote session, each run their own copy.
 std::string BlockName(std::string_view name) {
-    return "/" + std::string(name) + "." + std::to_string(::getuid());
+    return "/" + std::string(name) + "." + std::to_string(::getuid()) + "@" + DisplayOfSession();
 }
 
 std::uint8_t* MapBlock(int fd) {

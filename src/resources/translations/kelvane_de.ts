@@ -811,6 +811,52 @@ Alle schließen</translation>
         <source>Right</source>
         <translation>Rechts</translation>
     </message>
+    <message>
+        <source>Play the selection, or stop playing
+Play or stop</source>
+        <translation>Die Auswahl wiedergeben oder die Wiedergabe anhalten
+Wiedergabe/Stopp</translation>
+    </message>
+    <message>
+        <source>Extend the selection to the beginning
+Select to beginning</source>
+        <translation>Die Auswahl bis zum Anfang erweitern
+Bis zum Anfang auswählen</translation>
+    </message>
+    <message>
+        <source>Extend the selection to the end
+Select to end</source>
+        <translation>Die Auswahl bis zum Ende erweitern
+Bis zum Ende auswählen</translation>
+    </message>
+    <message>
+        <source>Kelvane cannot open the requested file: as 16-bit samples its sound would need more than 4 GiB, the most a sound can hold.</source>
+        <translation>Kelvane kann die angeforderte Datei nicht öffnen: Als 16-Bit-Samples bräuchte ihr Klang mehr als 4 GiB, mehr als ein Klang fassen kann.</translation>
+    </message>
+    <message>
+        <source>%s, %s%u Hz, %s, read as 16-bit %s</source>
+        <translation>%s, %s%u Hz, %s, gelesen als 16 Bit %s</translation>
+    </message>
+    <message>
+        <source>mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>%u channels</source>
+        <translation>%u Kanäle</translation>
+    </message>
+    <message>
+        <source>%u-bit, </source>
+        <translation>%u Bit, </translation>
+    </message>
+    <message>
+        <source>%u-bit float, </source>
+        <translation>%u Bit Gleitkomma, </translation>
+    </message>
 </context>
 <context>
     <name>kelvane</name>
@@ -829,10 +875,6 @@ Alle schließen</translation>
     <message>
         <source>&amp;Batch Conversion...</source>
         <translation>S&amp;tapelkonvertierung...</translation>
-    </message>
-    <message>
-        <source>Close &amp;All</source>
-        <translation>&amp;Alle schließen</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
@@ -943,10 +985,6 @@ Alle schließen</translation>
         <translation>&amp;Mischen</translation>
     </message>
     <message>
-        <source>T&amp;rim</source>
-        <translation>&amp;Zuschneiden</translation>
-    </message>
-    <message>
         <source>Adjust &amp;Volume...</source>
         <translation>&amp;Lautstärke anpassen...</translation>
     </message>
@@ -987,10 +1025,6 @@ Alle schließen</translation>
         <translation>&amp;Normalisieren</translation>
     </message>
     <message>
-        <source>Center Signals</source>
-        <translation>Signale zentrieren</translation>
-    </message>
-    <message>
         <source>Add &amp;Echo...</source>
         <translation>&amp;Echo hinzufügen...</translation>
     </message>
@@ -1001,14 +1035,6 @@ Alle schließen</translation>
     <message>
         <source>Change &amp;Pitch...</source>
         <translation>&amp;Tonhöhe ändern...</translation>
-    </message>
-    <message>
-        <source>Compress/&amp;Expand Length...</source>
-        <translation>Länge stauchen/&amp;dehnen...</translation>
-    </message>
-    <message>
-        <source>Convert &amp;Format...</source>
-        <translation>&amp;Format umwandeln...</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -1049,6 +1075,34 @@ Alle schließen</translation>
     <message>
         <source>&amp;Window</source>
         <translation>&amp;Fenster</translation>
+    </message>
+    <message>
+        <source>Close A&amp;ll</source>
+        <translation>A&amp;lle schließen</translation>
+    </message>
+    <message>
+        <source>Select to &amp;Beginning</source>
+        <translation>&amp;Bis zum Anfang auswählen</translation>
+    </message>
+    <message>
+        <source>Select to &amp;End</source>
+        <translation>Bis zum &amp;Ende auswählen</translation>
+    </message>
+    <message>
+        <source>Tr&amp;im</source>
+        <translation>&amp;Zuschneiden</translation>
+    </message>
+    <message>
+        <source>Cen&amp;ter Signals</source>
+        <translation>Signale &amp;zentrieren</translation>
+    </message>
+    <message>
+        <source>Compress/E&amp;xpand Length...</source>
+        <translation>Länge stauchen/&amp;dehnen...</translation>
+    </message>
+    <message>
+        <source>Convert F&amp;ormat...</source>
+        <translation>&amp;Format umwandeln...</translation>
     </message>
 </context>
 <context>
