@@ -104,7 +104,8 @@ constexpr Command kCommands[] = {
      [](C c) { c.doc->OnPromote(); }, Selected},
     {57643, MENU("&Undo"), {"Ctrl+Z", "Alt+Backspace"}, Target::Doc, [](C c) { c.doc->OnUndo(); },
      Undoable, "undo"},
-    {57644, MENU("&Redo\tCtrl+Y"), {}, Target::Doc, [](C c) { c.doc->OnRedo(); }, Redoable, "redo"},
+    {57644, MENU("&Redo"), {"Ctrl+Y", "Ctrl+Shift+Z"}, Target::Doc, [](C c) { c.doc->OnRedo(); },
+     Redoable, "redo"},
     // View: clipboard editing.
     {57635, MENU("Cu&t"), {"Ctrl+X", "Shift+Del"}, Target::View,
      [](C c) { EditCut(*c.doc, c.view); }, SelectedIdle, "cut"},

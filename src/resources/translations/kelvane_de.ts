@@ -961,10 +961,6 @@ Bis zum Ende auswählen</translation>
         <translation>&amp;Rückgängig</translation>
     </message>
     <message>
-        <source>&amp;Redo	Ctrl+Y</source>
-        <translation>&amp;Wiederholen	Strg+Y</translation>
-    </message>
-    <message>
         <source>Cu&amp;t</source>
         <translation>&amp;Ausschneiden</translation>
     </message>
@@ -1103,6 +1099,10 @@ Bis zum Ende auswählen</translation>
     <message>
         <source>Convert F&amp;ormat...</source>
         <translation>&amp;Format umwandeln...</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
