@@ -1102,7 +1102,7 @@ Bis zum Ende auswählen</translation>
     </message>
     <message>
         <source>&amp;Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Wiederholen</translation>
     </message>
 </context>
 <context>
