@@ -10,9 +10,11 @@
 #include "document/SelectionDlg.h"
 #include "formats/FileError.h"
 #include "formats/RealAudioExport.h"
+#include "formats/SndfileFile.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
+#include "ui/EncoderOptionsDlg.h"
 
 namespace kelvane {
 
@@ -141,7 +143,9 @@ bool COrvaneDoc::OnOpenDocument(const std::string& path) {
     }
     progress.SetText(187);
     const FileError loaded =
-        wave->Load(copy, type | LOAD_DELETE_ON_CLOSE | LOAD_CONVERT_TO_PCM,
+        wave->Load(copy,
+                   type | LOAD_DELETE_ON_CLOSE | LOAD_CONVERT_TO_PCM |
+                       (LoadDitherSetting() ? 0 : LOAD_NO_DITHER),
                    type == kFileRawLoad ? &raw : nullptr, ReportToIndicator, progress.Indicator());
     if (loaded != FileError::Success) {
         wave.reset();
@@ -150,6 +154,7 @@ bool COrvaneDoc::OnOpenDocument(const std::string& path) {
         return false;
     }
     DeleteContents();
+    m_strSourceText = wave->sourceText;
     m_pWave = std::move(wave);
     ClearSelection();
     StartHistory();
@@ -167,6 +172,8 @@ bool COrvaneDoc::OnSaveDocument(const std::string& path) {
     }
     SaveOption option;
     if (type == kFileRawSave) option.code = m_nRawParam;
+    const EncoderSettings encoder = LoadEncoderSettings();
+    option.encoder = &encoder;
     if (!WriteFile(path, type, option)) return false;
     SetModifiedFlag(false);
     return true;
@@ -473,6 +480,7 @@ void COrvaneDoc::OnFileSaveAs() {
     const std::string path = WithDefaultExtension(choice.path, choice.type);
     SaveOption option;
     if (choice.type == kSaveWave) option.target = choice.waveFormat.get();
+    option.encoder = &choice.encoder;
     if (choice.type == kSaveAu) option.code = choice.subFormat.value_or(0);
     if (choice.type == kSaveRaw) {
         m_nRawParam = choice.subFormat.value_or(m_pWave->format->bitsPerSample == 8 ? 2 : 3);
@@ -491,7 +499,7 @@ void COrvaneDoc::OnFileSaveAs() {
 }
 
 void COrvaneDoc::OnProperties() {
-    CPropertiesDlg dialog(*m_pWave);
+    CPropertiesDlg dialog(*m_pWave, QString::fromStdString(m_strSourceText));
     if (RunModal(dialog) != QDialog::Accepted) return;
     dialog.Store(*m_pWave);
     SetModifiedFlag(true);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/EncoderSettings.h"
 #include "processing/ProgressIndicator.h"
 #include "wavedata/WaveObject.h"
 
@@ -48,6 +49,7 @@ class DocumentHost {
         std::uint32_t type = 0;
         FormatPtr waveFormat;
         std::optional<std::uint32_t> subFormat;
+        EncoderSettings encoder;  // FLAC, Ogg Vorbis, Opus, MP3
     };
     virtual SaveChoice AskSaveAs(const COrvaneDoc& doc, std::uint32_t preselectedType) = 0;
     virtual void AddToRecentFiles(const QString& path) = 0;
@@ -166,6 +168,8 @@ class COrvaneDoc : public QObject {
     std::uint64_t m_nUndoDiskLimit = UINT64_MAX;  // bytes
     bool m_bModified = false;
     std::string m_strPathName;
+    // The opened file's own format when it was converted on opening ("FLAC, 24-bit, ...").
+    std::string m_strSourceText;
     QString m_strTitle;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/MiscellaneousDlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -11,6 +12,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include "formats/SndfileFile.h"
 #include "platform/profile/Profile.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
@@ -39,6 +41,7 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
       m_radioUser(new QRadioButton("&User defined directory")),
       m_editSystem(new QLineEdit(QDir::tempPath() + "/")),
       m_editUser(new QLineEdit),
+      m_checkDither(new QCheckBox("&Dither when reducing to 16 bits")),
       m_labelSpace(new QLabel),
       m_spinUndoLevels(SpinBox(1, 999)),
       m_spinUndoDisk(SpinBox(0, 16 * 1024 * 1024)) {
@@ -81,6 +84,7 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     auto* column = new QVBoxLayout;
     column->addWidget(box);
     column->addWidget(undo);
+    column->addWidget(m_checkDither);
     SetDialogLayout(*this, column);
     LoadSettings();
     ShowSettings();
@@ -88,12 +92,14 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
 
 void CMiscellaneousDlg::LoadSettings() {
     m_settings.Load();
+    m_checkDither->setChecked(LoadDitherSetting());
     m_nUndoLevels = std::clamp(GetProfileInt(kSection, "UNDOLEVELS", 20), 1, 999);
     m_nUndoDiskLimit = std::max(GetProfileInt(kSection, "UNDODISKLIMIT", 0), 0);
 }
 
 void CMiscellaneousDlg::SaveSettings() const {
     m_settings.Save();
+    SaveDitherSetting(m_checkDither->isChecked());
     WriteProfileInt(kSection, "UNDOLEVELS", m_nUndoLevels);
     WriteProfileInt(kSection, "UNDODISKLIMIT", m_nUndoDiskLimit);
 }

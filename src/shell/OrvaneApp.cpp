@@ -300,6 +300,7 @@ DocumentHost::SaveChoice COrvaneApp::AskSaveAs(const COrvaneDoc& doc, std::uint3
     choice.type = dialog.SaveType();
     if (dialog.WaveSubFormat()) choice.waveFormat = CopyFormat(*dialog.WaveSubFormat());
     choice.subFormat = dialog.SubFormatNumber();
+    choice.encoder = dialog.Encoder();
     return choice;
 }
 

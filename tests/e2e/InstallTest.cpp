@@ -72,6 +72,9 @@ TEST_F(Install, PutsTheEditorItsDesktopEntryAndItsIcons) {
     EXPECT_NE(entry.find(
                   "MimeType=audio/x-wav;audio/wav;audio/basic;audio/x-aiff;audio/aiff;audio/mpeg;"),
               std::string::npos);
+    for (const char* type : {"audio/flac;", "audio/ogg;", "audio/x-vorbis+ogg;",
+                             "audio/x-opus+ogg;", "audio/x-caf;", "audio/x-w64;"})
+        EXPECT_NE(entry.find(type), std::string::npos) << type;
     EXPECT_EQ(RunCommand("test -s '" + Prefix() + "/share/kelvane/translations/kelvane_de.qm'"), 0);
     for (const char* icon : {"scalable/apps/kelvane.svg", "16x16/apps/kelvane.png",
                              "48x48/apps/kelvane.png", "256x256/apps/kelvane.png"})

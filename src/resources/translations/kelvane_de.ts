@@ -52,10 +52,6 @@
         <translation>Bitte wählen Sie einen Ausgabeordner</translation>
     </message>
     <message>
-        <source>All Supported Audio files (*.wav, *.au, *.snd, *.aif, *.aiff, *.mp, *.mpa, *.mp2)|*.wav; *.au; *.snd; *.aif; *.aiff; *.mp; *.mpa; *.mp2|Microsoft Wave Files (*.wav)|*.wav|Sun (Java) Au Files (*.au, *.snd)|*.au; *.snd|Mactinosh Aiff Files (*.aif, *.aiff)|*.aif; *.aiff|Mpeg Audio layer 1 &amp; 2 (*.mp, *.mpa, *.mp2)|*.mp; *.mpa; *.mp2|All Files (*.*)|*.*||</source>
-        <translation>Alle unterstützten Audiodateien (*.wav, *.au, *.snd, *.aif, *.aiff, *.mp, *.mpa, *.mp2)|*.wav; *.au; *.snd; *.aif; *.aiff; *.mp; *.mpa; *.mp2|Microsoft-Wave-Dateien (*.wav)|*.wav|Sun-(Java-)Au-Dateien (*.au, *.snd)|*.au; *.snd|Macintosh-Aiff-Dateien (*.aif, *.aiff)|*.aif; *.aiff|MPEG Audio Layer 1 &amp; 2 (*.mp, *.mpa, *.mp2)|*.mp; *.mpa; *.mp2|Alle Dateien (*.*)|*.*||</translation>
-    </message>
-    <message>
         <source>Kelvane cannot load &quot;%s&quot;
 with the following error string.
 %s
@@ -506,22 +502,6 @@ Ganz anzeigen</translation>
         <translation>Kelvane kann nicht in die angeforderte Datei schreiben. Der Dateiname ist möglicherweise ungültig, die Platte ist voll, oder die Datei wird von einem anderen Programm verwendet.</translation>
     </message>
     <message>
-        <source>Microsoft Wave Files (*.wav)|*.wav|Sun (Java) Au Files (*.au, *.snd)|*.au; *.snd|Mactinosh Aiff Files (*.aif, *.aiff)|*.aif; *.aiff|Mpeg Audio layer 1 &amp; 2 (*.mp, *.mpa, *.mp2)|*.mp; *.mpa; *.mp2|Raw Files (*.*)|*.*|All Supported Audio files|*.wav; *.au; *.snd; *.aif; *.aiff; *.mp; *.mpa; *.mp2|All Files (*.*)|*.*||</source>
-        <translation>Microsoft-Wave-Dateien (*.wav)|*.wav|Sun-(Java-)Au-Dateien (*.au, *.snd)|*.au; *.snd|Macintosh-Aiff-Dateien (*.aif, *.aiff)|*.aif; *.aiff|MPEG Audio Layer 1 &amp; 2 (*.mp, *.mpa, *.mp2)|*.mp; *.mpa; *.mp2|Rohdateien (*.*)|*.*|Alle unterstützten Audiodateien|*.wav; *.au; *.snd; *.aif; *.aiff; *.mp; *.mpa; *.mp2|Alle Dateien (*.*)|*.*||</translation>
-    </message>
-    <message>
-        <source>Microsoft Wave Files (*.wav)
-Sun (Java) Au Files (*.au, *.snd)
-Mactinosh Aiff Files (*.aif, *.aiff)
-Real Audio Files (*.ra)
-Raw Files(*.*, *.pcm)</source>
-        <translation>Microsoft-Wave-Dateien (*.wav)
-Sun-(Java-)Au-Dateien (*.au, *.snd)
-Macintosh-Aiff-Dateien (*.aif, *.aiff)
-Real-Audio-Dateien (*.ra)
-Rohdateien (*.*, *.pcm)</translation>
-    </message>
-    <message>
         <source>Sampling rate must be within the range of 8000 and 48000.</source>
         <translation>Die Abtastrate muss zwischen 8000 und 48000 liegen.</translation>
     </message>
@@ -856,6 +836,110 @@ Bis zum Ende auswählen</translation>
     <message>
         <source>%u-bit float, </source>
         <translation>%u Bit Gleitkomma, </translation>
+    </message>
+    <message>
+        <source>All Supported Audio files (*.wav, *.au, *.snd, *.aif, *.aiff, *.mp, *.mpa, *.mp2, *.mp3, *.flac, *.ogg, *.oga, *.opus, *.caf, *.w64, *.rf64, *.aifc)|*.wav; *.au; *.snd; *.aif; *.aiff; *.mp; *.mpa; *.mp2; *.mp3; *.flac; *.ogg; *.oga; *.opus; *.caf; *.w64; *.rf64; *.aifc|Microsoft Wave Files (*.wav)|*.wav|Sun (Java) Au Files (*.au, *.snd)|*.au; *.snd|Mactinosh Aiff Files (*.aif, *.aiff)|*.aif; *.aiff|Mpeg Audio layer 1 &amp; 2 (*.mp, *.mpa, *.mp2)|*.mp; *.mpa; *.mp2|MP3 Files (*.mp3)|*.mp3|FLAC Files (*.flac)|*.flac|Ogg Vorbis and Opus Files (*.ogg, *.oga, *.opus)|*.ogg; *.oga; *.opus|CAF, Wave64, RF64 and AIFF-C Files (*.caf, *.w64, *.rf64, *.aifc)|*.caf; *.w64; *.rf64; *.aifc|All Files (*.*)|*.*||</source>
+        <translation>Alle unterstützten Audiodateien (*.wav, *.au, *.snd, *.aif, *.aiff, *.mp, *.mpa, *.mp2, *.mp3, *.flac, *.ogg, *.oga, *.opus, *.caf, *.w64, *.rf64, *.aifc)|*.wav; *.au; *.snd; *.aif; *.aiff; *.mp; *.mpa; *.mp2; *.mp3; *.flac; *.ogg; *.oga; *.opus; *.caf; *.w64; *.rf64; *.aifc|Microsoft-Wave-Dateien (*.wav)|*.wav|Sun-(Java-)Au-Dateien (*.au, *.snd)|*.au; *.snd|Macintosh-Aiff-Dateien (*.aif, *.aiff)|*.aif; *.aiff|MPEG Audio Layer 1 &amp; 2 (*.mp, *.mpa, *.mp2)|*.mp; *.mpa; *.mp2|MP3-Dateien (*.mp3)|*.mp3|FLAC-Dateien (*.flac)|*.flac|Ogg-Vorbis- und Opus-Dateien (*.ogg, *.oga, *.opus)|*.ogg; *.oga; *.opus|CAF-, Wave64-, RF64- und AIFF-C-Dateien (*.caf, *.w64, *.rf64, *.aifc)|*.caf; *.w64; *.rf64; *.aifc|Alle Dateien (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>Microsoft Wave Files (*.wav)|*.wav|Sun (Java) Au Files (*.au, *.snd)|*.au; *.snd|Mactinosh Aiff Files (*.aif, *.aiff)|*.aif; *.aiff|Mpeg Audio layer 1 &amp; 2 (*.mp, *.mpa, *.mp2)|*.mp; *.mpa; *.mp2|FLAC Files (*.flac)|*.flac|Ogg Vorbis and Opus Files (*.ogg, *.oga, *.opus)|*.ogg; *.oga; *.opus|CAF, Wave64, RF64 and AIFF-C Files (*.caf, *.w64, *.rf64, *.aifc)|*.caf; *.w64; *.rf64; *.aifc|Raw Files (*.*)|*.*|All Supported Audio files|*.wav; *.au; *.snd; *.aif; *.aiff; *.mp; *.mpa; *.mp2; *.flac; *.ogg; *.oga; *.opus; *.caf; *.w64; *.rf64; *.aifc|All Files (*.*)|*.*||</source>
+        <translation>Microsoft-Wave-Dateien (*.wav)|*.wav|Sun-(Java-)Au-Dateien (*.au, *.snd)|*.au; *.snd|Macintosh-Aiff-Dateien (*.aif, *.aiff)|*.aif; *.aiff|MPEG Audio Layer 1 &amp; 2 (*.mp, *.mpa, *.mp2)|*.mp; *.mpa; *.mp2|FLAC-Dateien (*.flac)|*.flac|Ogg-Vorbis- und Opus-Dateien (*.ogg, *.oga, *.opus)|*.ogg; *.oga; *.opus|CAF-, Wave64-, RF64- und AIFF-C-Dateien (*.caf, *.w64, *.rf64, *.aifc)|*.caf; *.w64; *.rf64; *.aifc|Rohdateien (*.*)|*.*|Alle unterstützten Audiodateien|*.wav; *.au; *.snd; *.aif; *.aiff; *.mp; *.mpa; *.mp2; *.flac; *.ogg; *.oga; *.opus; *.caf; *.w64; *.rf64; *.aifc|Alle Dateien (*.*)|*.*||</translation>
+    </message>
+    <message>
+        <source>Microsoft Wave Files (*.wav)
+Sun (Java) Au Files (*.au, *.snd)
+Mactinosh Aiff Files (*.aif, *.aiff)
+Real Audio Files (*.ra)
+Raw Files(*.*, *.pcm)
+FLAC Files (*.flac)
+Ogg Vorbis Files (*.ogg, *.oga)
+Opus Files (*.opus)
+MP3 Files (*.mp3)</source>
+        <translation>Microsoft-Wave-Dateien (*.wav)
+Sun-(Java-)Au-Dateien (*.au, *.snd)
+Macintosh-Aiff-Dateien (*.aif, *.aiff)
+Real-Audio-Dateien (*.ra)
+Rohdateien(*.*, *.pcm)
+FLAC-Dateien (*.flac)
+Ogg Vorbis Files (*.ogg, *.oga)
+Opus Files (*.opus)
+MP3-Dateien (*.mp3)</translation>
+    </message>
+    <message>
+        <source>Encoder Options</source>
+        <translation>Encoder-Optionen</translation>
+    </message>
+    <message>
+        <source>FLAC</source>
+        <translation>FLAC</translation>
+    </message>
+    <message>
+        <source>Ogg Vorbis</source>
+        <translation>Ogg Vorbis</translation>
+    </message>
+    <message>
+        <source>Opus</source>
+        <translation>Opus</translation>
+    </message>
+    <message>
+        <source>MP3</source>
+        <translation>MP3</translation>
+    </message>
+    <message>
+        <source>Compression &amp;level:</source>
+        <translation>Kompressions&amp;stufe:</translation>
+    </message>
+    <message>
+        <source>0 fastest, 8 smallest</source>
+        <translation>0 am schnellsten, 8 am kleinsten</translation>
+    </message>
+    <message>
+        <source>&amp;Quality:</source>
+        <translation>&amp;Qualität:</translation>
+    </message>
+    <message>
+        <source>0 smallest, 10 best</source>
+        <translation>0 am kleinsten, 10 am besten</translation>
+    </message>
+    <message>
+        <source>&amp;Bit rate:</source>
+        <translation>&amp;Bitrate:</translation>
+    </message>
+    <message>
+        <source>kbit/s</source>
+        <translation>kbit/s</translation>
+    </message>
+    <message>
+        <source>&amp;Variable bit rate, quality:</source>
+        <translation>&amp;Variable Bitrate, Qualität:</translation>
+    </message>
+    <message>
+        <source>&amp;Constant bit rate:</source>
+        <translation>&amp;Konstante Bitrate:</translation>
+    </message>
+    <message>
+        <source>0 best, 9 smallest</source>
+        <translation>0 am besten, 9 am kleinsten</translation>
+    </message>
+    <message>
+        <source>FLAC, compression level %d</source>
+        <translation>FLAC, Kompressionsstufe %d</translation>
+    </message>
+    <message>
+        <source>Ogg Vorbis, quality %d</source>
+        <translation>Ogg Vorbis, Qualität %d</translation>
+    </message>
+    <message>
+        <source>Opus, %d kbit/s</source>
+        <translation>Opus, %d kbit/s</translation>
+    </message>
+    <message>
+        <source>MP3, variable bit rate, quality %d</source>
+        <translation>MP3, variable Bitrate, Qualität %d</translation>
+    </message>
+    <message>
+        <source>MP3, %d kbit/s constant</source>
+        <translation>MP3, %d kbit/s konstant</translation>
     </message>
 </context>
 <context>
