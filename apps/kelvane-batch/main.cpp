@@ -28,7 +28,8 @@
 #include "batch/BatchInputs.h"
 #include "batch/BatchOptions.h"
 #include "formats/RawFile.h"
-#include "wavedata/TempStorageSettings.h"
+#include "platform/profile/TempStorageSettings.h"
+#include "wavedata/TempFolder.h"
 
 namespace {
 
@@ -169,7 +170,7 @@ std::string Configure(const Options& options, const std::optional<RawParams>& ra
     batch.SetDither(!options.noDither);
     TempStorageSettings temp;
     temp.Load();
-    batch.SetTempDirectory(temp.Apply());
+    batch.SetTempDirectory(TempFolderFor(temp.Apply()));
     return {};
 }
 

@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +18,7 @@
 #include "ui/DialogHost.h"
 #include "ui/DialogLayout.h"
 #include "wavedata/DataBlock.h"
+#include "wavedata/TempFolder.h"
 
 namespace kelvane {
 
@@ -39,7 +39,7 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     : QDialog(parent),
       m_radioSystem(new QRadioButton("&Windows temporary directory")),
       m_radioUser(new QRadioButton("&User defined directory")),
-      m_editSystem(new QLineEdit(QDir::tempPath() + "/")),
+      m_editSystem(new QLineEdit(QString::fromStdString(SystemTempDirectory()))),
       m_editUser(new QLineEdit),
       m_checkDither(new QCheckBox("&Dither when reducing to 16 bits")),
       m_labelSpace(new QLabel),
@@ -73,7 +73,7 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     auto* undoGrid = new QGridLayout(undo);
     auto* levelsLabel = new QLabel("Undo &levels:");
     levelsLabel->setBuddy(m_spinUndoLevels);
-    auto* diskLabel = new QLabel("Most &disk space for undo:");
+    auto* diskLabel = new QLabel("Most disk s&pace for undo:");
     diskLabel->setBuddy(m_spinUndoDisk);
     undoGrid->addWidget(levelsLabel, 0, 0);
     undoGrid->addWidget(m_spinUndoLevels, 0, 1);
@@ -105,7 +105,7 @@ void CMiscellaneousDlg::SaveSettings() const {
 }
 
 void CMiscellaneousDlg::ApplySettings() const {
-    App().tempDir = m_settings.Apply();
+    App().tempDir = TempFolderFor(m_settings.Apply());
     App().undoLevels = m_nUndoLevels;
     App().undoDiskLimit = static_cast<std::uint64_t>(m_nUndoDiskLimit) * kMiB;
 }

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "wavedata/TempStorageSettings.h"
+#include "platform/profile/TempStorageSettings.h"
 
 class QCheckBox;
 class QLabel;

@@ -187,7 +187,7 @@ std::string WithSeparator(std::string dir) {
 std::string SystemTempDirectory() {
     const char* env = std::getenv("TMPDIR");
     if (env != nullptr && IsUsableDirectory(env)) return WithSeparator(env);
-    return "/tmp/";
+    return "/var/tmp/";
 }
 
 std::uint32_t TempFileName(const std::string& directory, const char* prefix, std::string& path) {

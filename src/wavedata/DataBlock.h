@@ -79,7 +79,7 @@ class MappedFileBlock final : public DataBlock {
 
 // ---- Temporary files and file services ---------------------------------------------------
 
-// $TMPDIR or /tmp, with a trailing '/'.
+// $TMPDIR, else /var/tmp (on a disk where /tmp is often in memory), with a trailing '/'.
 [[nodiscard]] std::string SystemTempDirectory();
 // Creates a unique empty file "<dir>/<prefix>XXXXXX.tmp"; returns a nonzero number and the
 // path, or 0 when no file could be made.
