@@ -87,8 +87,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateActions() {
     for (const Command& command : Commands()) {
-        auto* action =
-            new QAction(CommandIcon(command), command.menuText ? command.menuText : "", this);
+        auto* action = new QAction(CommandIcon(command), CommandText(command.menuText), this);
         action->setToolTip(ToolTipOf(command.id));
         action->setStatusTip(PromptOf(command.id));
         action->setProperty("commandId", command.id);
@@ -112,7 +111,7 @@ void CMainFrame::BuildMenus(std::span<const MenuRow> rows, std::vector<QMenu*>& 
     for (const MenuRow& row : rows) {
         stack.resize(static_cast<std::size_t>(row.depth));
         if (row.id == 0 && row.text) {
-            auto* menu = new QMenu(QString::fromUtf8(row.text), this);
+            auto* menu = new QMenu(CommandText(row.text), this);
             if (stack.empty())
                 menus.push_back(menu);
             else
@@ -123,7 +122,7 @@ void CMainFrame::BuildMenus(std::span<const MenuRow> rows, std::vector<QMenu*>& 
             stack.back()->addSeparator();
         } else if (row.id == kRecentFiles) {
             QMenu* menu = stack.back();
-            QAction* placeholder = menu->addAction("Recent File");
+            QAction* placeholder = menu->addAction(tr("Recent File"));
             placeholder->setEnabled(false);
             connect(menu, &QMenu::aboutToShow, this,
                     [this, menu, placeholder] { FillRecentFiles(menu, placeholder); });
