@@ -36,8 +36,9 @@ constexpr const char* kStatusTexts[] = {"converted",     "skipped",     "load fa
                                         "filter failed", "save failed", "cancelled"};
 
 // Every load and save reports its percentage to the current-step bar, whatever the phase.
-void ForwardPercent(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
+bool ForwardPercent(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
     static_cast<BatchMonitor*>(context)->SetPos(static_cast<int>(percent));
+    return true;
 }
 
 // The sound as 16-bit PCM at another rate or channel count, in temporary storage; null when

@@ -41,6 +41,7 @@ class ProgressWindow {
     [[nodiscard]] ProgressIndicator* Indicator() const {
         return view_ ? view_->Progress() : nullptr;
     }
+    [[nodiscard]] bool Cancelled() const { return Indicator() && Indicator()->Cancelled(); }
 
   private:
     DocumentView* view_;
@@ -153,25 +154,40 @@ bool ClipboardHasData() {
            clip->mode == WaveMode::Streamed;
 }
 
-bool EditCopy(COrvaneDoc& doc) {
-    std::unique_ptr<WaveObject>& clip = App().clipboardWave;
-    if (!clip) clip = std::make_unique<WaveObject>(1, App().tempDir.c_str());
-    clip->Reset();
+// The selection as a new clipboard sound; null when there is no room (the clipboard is then
+// emptied) or when the copy was cancelled (the clipboard stays).
+std::unique_ptr<WaveObject> CopySelection(COrvaneDoc& doc) {
+    auto copy = std::make_unique<WaveObject>(1, App().tempDir.c_str());
     const WaveObject& wave = *doc.m_pWave;
     const Selection s = SelectionOf(doc);
-    if (!HasBytes(wave) || !AllocateInto(*clip, *wave.format, s.length)) {
-        clip->Reset();
-        return Fail();
+    if (!HasBytes(wave) || !AllocateInto(*copy, *wave.format, s.length)) {
+        if (App().clipboardWave) App().clipboardWave->Reset();
+        Fail();
+        return nullptr;
     }
     const std::uint32_t bytes = BytesOf(wave, s.length);
     std::optional<ProgressWindow> progress;
     if (bytes > kQuietCopyBytes) progress.emplace(doc, kTransferText);
-    doc.CopyWithProgress(clip->data, FrameAt(wave, s.start), bytes, 0, 100);
+    if (!doc.CopyWithProgress(copy->data, FrameAt(wave, s.start), bytes, 0, 100)) return nullptr;
+    return copy;
+}
+
+bool EditCopy(COrvaneDoc& doc) {
+    std::unique_ptr<WaveObject> copy = CopySelection(doc);
+    if (!copy) return false;
+    App().clipboardWave = std::move(copy);
     return true;
 }
 
 bool EditCut(COrvaneDoc& doc, DocumentView* view) {
-    return EditCopy(doc) && EditDelete(doc, view);
+    // The clipboard takes the copy only once the deletion stands, so Cancel in either step
+    // leaves both as they were.
+    std::unique_ptr<WaveObject> copy = CopySelection(doc);
+    if (!copy) return false;
+    std::swap(App().clipboardWave, copy);
+    if (EditDelete(doc, view)) return true;
+    std::swap(App().clipboardWave, copy);
+    return false;
 }
 
 bool EditDelete(COrvaneDoc& doc, DocumentView* view) {
@@ -183,11 +199,13 @@ bool EditDelete(COrvaneDoc& doc, DocumentView* view) {
     std::unique_ptr<WaveObject> result = HasBytes(wave) ? NewWave(*wave.format, n) : nullptr;
     if (!result) return Fail();
     const int middle = Percent(s.start, n);
-    if (s.start != 0)
-        doc.CopyWithProgress(result->data, wave.data, BytesOf(wave, s.start), 0, middle);
-    if (const std::uint32_t after = n - s.start; after != 0)
-        doc.CopyWithProgress(FrameAt(*result, s.start), FrameAt(wave, s.end()),
-                             BytesOf(wave, after), middle, 100);
+    if (s.start != 0 &&
+        !doc.CopyWithProgress(result->data, wave.data, BytesOf(wave, s.start), 0, middle))
+        return false;
+    if (const std::uint32_t after = n - s.start;
+        after != 0 && !doc.CopyWithProgress(FrameAt(*result, s.start), FrameAt(wave, s.end()),
+                                            BytesOf(wave, after), middle, 100))
+        return false;
     result->CopyInfo(&wave);
     doc.ReplaceWave(std::move(result));
     Finish(doc, view, std::min(s.start, n), 0);
@@ -200,6 +218,7 @@ bool EditPaste(COrvaneDoc& doc, DocumentView* view) {
     ProgressWindow progress(doc);
     std::unique_ptr<WaveObject> source =
         HasBytes(wave) ? SourceFor(*wave.format, progress) : nullptr;
+    if (progress.Cancelled()) return false;
     if (!source) return Fail();
     progress.SetText(kGeneratingText);
     const std::uint32_t added = source->FrameCount();
@@ -209,13 +228,17 @@ bool EditPaste(COrvaneDoc& doc, DocumentView* view) {
     const auto n = static_cast<std::uint32_t>(total);
     const int first = Percent(s.start, n);
     const int second = Percent(std::uint64_t{added} + s.start, n);
-    if (s.start != 0)
-        doc.CopyWithProgress(result->data, wave.data, BytesOf(wave, s.start), 0, first);
-    doc.CopyWithProgress(FrameAt(*result, s.start), source->data, BytesOf(wave, added), first,
-                         second);
-    if (const std::uint32_t after = wave.FrameCount() - s.end(); after != 0)
-        doc.CopyWithProgress(FrameAt(*result, s.start + added), FrameAt(wave, s.end()),
-                             BytesOf(wave, after), second, 100);
+    if (s.start != 0 &&
+        !doc.CopyWithProgress(result->data, wave.data, BytesOf(wave, s.start), 0, first))
+        return false;
+    if (!doc.CopyWithProgress(FrameAt(*result, s.start), source->data, BytesOf(wave, added), first,
+                              second))
+        return false;
+    if (const std::uint32_t after = wave.FrameCount() - s.end();
+        after != 0 &&
+        !doc.CopyWithProgress(FrameAt(*result, s.start + added), FrameAt(wave, s.end()),
+                              BytesOf(wave, after), second, 100))
+        return false;
     result->CopyInfo(&wave);
     source.reset();
     doc.ReplaceWave(std::move(result));
@@ -238,6 +261,7 @@ bool EditTrim(COrvaneDoc& doc, DocumentView* view) {
                              std::memcpy(FrameAt(*result, first), FrameAt(wave, s.start + first),
                                          BytesOf(wave, last - first));
                          });
+    if (progress.Cancelled()) return false;
     doc.ReplaceWave(std::move(result));
     Finish(doc, view, 0, 0);
     return true;
@@ -249,6 +273,7 @@ bool EditMix(COrvaneDoc& doc, DocumentView* view) {
     ProgressWindow progress(doc);
     std::unique_ptr<WaveObject> source =
         HasBytes(wave) ? SourceFor(*wave.format, progress) : nullptr;
+    if (progress.Cancelled()) return false;
     if (!source) return Fail();
     progress.SetText(kGeneratingText);
     const std::uint32_t length = wave.FrameCount();
@@ -263,6 +288,7 @@ bool EditMix(COrvaneDoc& doc, DocumentView* view) {
                 MixFrames<decltype(layout)::value>(wave, length, *source, at, *result, first, last);
             });
     });
+    if (progress.Cancelled()) return false;
     if (!mixed) return Fail();
     source.reset();
     doc.ReplaceWave(std::move(result));

@@ -25,8 +25,11 @@ constexpr qint64 kStreamPiece = 32768;
 
 DocumentHost* g_host = nullptr;
 
-void ReportToIndicator(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
-    if (context) static_cast<ProgressIndicator*>(context)->SetPos(static_cast<int>(percent));
+bool ReportToIndicator(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
+    auto* progress = static_cast<ProgressIndicator*>(context);
+    if (!progress) return true;
+    progress->SetPos(static_cast<int>(percent));
+    return !progress->Cancelled();
 }
 
 QString Text(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
@@ -49,6 +52,7 @@ class ProgressScope {
         if (view_) view_->SetProgressText(LoadString(textId));
     }
     [[nodiscard]] ProgressIndicator* Indicator() const { return view_ ? view_->Progress() : nullptr; }
+    [[nodiscard]] bool Cancelled() const { return Indicator() && Indicator()->Cancelled(); }
 
   private:
     DocumentView* view_;
@@ -138,7 +142,7 @@ bool COrvaneDoc::OnOpenDocument(const std::string& path) {
                                                                   progress.Indicator());
     if (copied != CopyResult::Success) {
         if (!copy.empty()) ::unlink(copy.c_str());
-        MessageBox(CopyResultMessage(copied));
+        if (copied != CopyResult::Cancelled) MessageBox(CopyResultMessage(copied));
         return false;
     }
     progress.SetText(187);
@@ -150,7 +154,7 @@ bool COrvaneDoc::OnOpenDocument(const std::string& path) {
     if (loaded != FileError::Success) {
         wave.reset();
         ::unlink(copy.c_str());  // the copy may not have reached the wave's storage
-        MessageBox(QString::fromUtf8(FileErrorText(loaded)));
+        if (!progress.Cancelled()) MessageBox(QString::fromUtf8(FileErrorText(loaded)));
         return false;
     }
     DeleteContents();
@@ -184,7 +188,7 @@ bool COrvaneDoc::WriteFile(const std::string& path, std::uint32_t type, SaveOpti
     const FileError saved =
         m_pWave->Save(path, type, option, ReportToIndicator, progress.Indicator());
     if (saved == FileError::Success) return true;
-    MessageBox(QString::fromUtf8(FileErrorText(saved)));
+    if (!progress.Cancelled()) MessageBox(QString::fromUtf8(FileErrorText(saved)));
     return false;
 }
 
@@ -305,7 +309,7 @@ std::uint32_t COrvaneDoc::GetPlayPosition() const {
     return m_nSelStart;
 }
 
-void COrvaneDoc::CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
+bool COrvaneDoc::CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
                                   std::uint32_t bytes, int firstPercent, int lastPercent) {
     for (std::uint32_t done = 0; done < bytes;) {
         const std::uint32_t piece = std::min(kCopyChunk, bytes - done);
@@ -315,8 +319,10 @@ void COrvaneDoc::CopyWithProgress(std::uint8_t* destination, const std::uint8_t*
         if (view && view->Progress()) {
             const auto span = static_cast<std::int64_t>(lastPercent - firstPercent);
             view->Progress()->SetPos(firstPercent + static_cast<int>(span * done / bytes));
+            if (view->Progress()->Cancelled()) return false;
         }
     }
+    return true;
 }
 
 std::string COrvaneDoc::FormatPosition(std::uint32_t frames) const {

@@ -97,7 +97,8 @@ class COrvaneDoc : public QObject {
     // Clamped to the sound; sends HINT_SELECTION.
     void SetSelection(std::uint32_t start, std::uint32_t length);
     [[nodiscard]] std::uint32_t GetPlayPosition() const;
-    void CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
+    // False when the person cancelled it in the progress window.
+    bool CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
                           std::uint32_t bytes, int firstPercent, int lastPercent);
     [[nodiscard]] std::string FormatPosition(std::uint32_t frames) const;
     [[nodiscard]] std::uint32_t Length() const { return m_pWave ? m_pWave->FrameCount() : 0; }

@@ -404,7 +404,8 @@ FileError WriteSndfile(WaveObject& wave, const std::string& fileName, std::uint3
         if (WriteFrames(out.get(), type, piece.data(), channels, floats, frames) != frames)
             return io.failed ? FileError::WriteFailed : FileError::RiffFailed;
         written += n;
-        if (progressFn != nullptr) progressFn(context, 1, PercentOf(written, total));
+        if (progressFn != nullptr && !progressFn(context, 1, PercentOf(written, total)))
+            return FileError::WriteFailed;  // cancelled: the file is not committed
     }
     const int closed = sf_close(out.release());
     if (closed != 0 || io.failed || !file.Commit()) return FileError::WriteFailed;

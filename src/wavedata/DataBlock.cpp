@@ -287,8 +287,9 @@ CopyResult CopyFileWithProgress(const std::string& source, const std::string& ta
         }
         if (n == 0) break;
         total += static_cast<std::uint64_t>(n);
-        if (progressFn != nullptr && length > 0)
-            progressFn(context, 0, static_cast<std::uint32_t>(total * 100 / length));
+        if (progressFn != nullptr && length > 0 &&
+            !progressFn(context, 0, static_cast<std::uint32_t>(total * 100 / length)))
+            return CopyResult::Cancelled;
     }
     return CopyResult::Success;
 }

@@ -125,6 +125,7 @@ TEST(DataBlock, CopyReportsRisingProgressAndCopiesExactly) {
     auto record = [](void* ctx, std::uint32_t phase, std::uint32_t percent) {
         EXPECT_EQ(phase, 0u);
         static_cast<std::vector<std::uint32_t>*>(ctx)->push_back(percent);
+        return true;
     };
     ASSERT_EQ(CopyFileWithProgress(dir.File("src"), dir.File("dst"), record, &seen),
               CopyResult::Success);

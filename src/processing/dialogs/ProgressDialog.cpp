@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include "processing/ProgressLabel.h"
 #include "resources/Strings.h"
@@ -19,6 +20,7 @@ ProgressDialog::ProgressDialog(std::uint32_t captionId)
     : m_progress(new QProgressBar),
       m_labelPercent(new QLabel(" 0%")),
       m_labelText(new QLabel),
+      m_buttonCancel(new QPushButton("Cancel")),
       m_nCaption(captionId ? captionId : 103) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setProperty(kClosesBeforeMessages, true);
@@ -31,6 +33,13 @@ ProgressDialog::ProgressDialog(std::uint32_t captionId)
     grid->addWidget(m_progress, 0, 0);
     grid->addWidget(m_labelPercent, 0, 1);
     grid->addWidget(m_labelText, 1, 0, 1, 2);
+    m_buttonCancel->setFocusPolicy(Qt::NoFocus);
+    m_buttonCancel->setAutoDefault(false);
+    grid->addWidget(m_buttonCancel, 2, 0, 1, 2, Qt::AlignRight);
+    connect(m_buttonCancel, &QPushButton::clicked, this, [this] {
+        m_bCancelled = true;
+        m_buttonCancel->setEnabled(false);
+    });
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 
