@@ -14,7 +14,15 @@
 
 namespace kelvane {
 
-void PumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+// Never nests: a pump from inside an event that a pump delivered (a resize that rebuilds the
+// peaks, say) would run deferred deletions under the feet of the Qt code that sent that event.
+void PumpMessages() {
+    static bool pumping = false;
+    if (pumping) return;
+    pumping = true;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    pumping = false;
+}
 
 ProgressDialog::ProgressDialog(std::uint32_t captionId)
     : m_progress(new QProgressBar),
