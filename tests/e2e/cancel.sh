@@ -5,6 +5,7 @@
 # as it was (the caller compares it). Stops the editor by its PID.
 #   cancel.sh EDITOR FILE
 set -euo pipefail
+source "$(dirname "$0")/steps.sh"
 editor=$1 file=$2
 export KELVANE_INSTANCE_NAME=kelvane-e2e-$$
 name=$(basename "$file")
@@ -14,20 +15,6 @@ pid=$!
 # temporary folder of its own, which goes with what the editor left there.
 trap 'kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true' EXIT
 
-fail() {
-    echo "$*" >&2
-    [ -z "${KELVANE_E2E_SHOT:-}" ] || import -window root "$KELVANE_E2E_SHOT" 2>/dev/null || true
-    exit 1
-}
-find_window() {  # find_window TITLE-PATTERN [TENTHS]: the first visible window of that title
-    local found
-    for _ in $(seq "${2:-600}"); do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
-        [ -n "$found" ] && { echo "$found"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 progress_open() { xdotool search --onlyvisible --name '^Processing \.\.\.$' >/dev/null 2>&1; }
 click_cancel() {  # click_cancel STEP: clicks Cancel in the progress window, which then closes
     local window
@@ -42,7 +29,7 @@ click_cancel() {  # click_cancel STEP: clicks Cancel in the progress window, whi
     fail "$1: the progress window stayed open after Cancel"
 }
 
-main=$(find_window "^Kelvane - $name\$") || fail "the sound did not open"
+main=$(find_window "^Kelvane - $name\$" 600) || fail "the sound did not open"
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 sleep 0.5
 
