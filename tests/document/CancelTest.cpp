@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QPushButton>
-#include <QTimer>
 #include <filesystem>
 
 #include "document/OrvaneDoc.h"
-#include "processing/dialogs/ProgressDialog.h"
 #include "shell/OrvaneApp.h"
 #include "support/EditorTest.h"
 #include "ui/AppState.h"
@@ -18,28 +14,6 @@ constexpr std::uint32_t kReverse = 32821, kNormalize = 32822, kUndo = 57643;
 std::vector<std::uint8_t> Bytes(const WaveObject& wave) {
     return {wave.data, wave.data + wave.dataBytes};
 }
-
-// Clicks Cancel in the first progress window that shows while it runs, as a person would.
-class CancelClicker {
-  public:
-    CancelClicker() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            for (QWidget* window : QApplication::topLevelWidgets()) {
-                auto* progress = qobject_cast<ProgressDialog*>(window);
-                auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr;
-                if (!cancel || !progress->isVisible()) continue;
-                cancel->click();
-                clicked = true;
-                timer_.stop();
-            }
-        });
-        timer_.start(0);
-    }
-    bool clicked = false;
-
-  private:
-    QTimer timer_;
-};
 
 std::size_t FilesIn(const std::string& dir) {
     std::size_t n = 0;
