@@ -9,7 +9,7 @@ namespace kelvane::test {
 namespace {
 
 constexpr std::uint32_t kSave = 57603, kCopy = 57634, kCut = 57635, kPaste = 57637;
-constexpr std::uint32_t kReverse = 32821, kNormalize = 32822, kUndo = 57643;
+constexpr std::uint32_t kReverse = 32821, kNormalize = 32822, kUndo = 57643, kPromote = 32834;
 
 std::vector<std::uint8_t> Bytes(const WaveObject& wave) {
     return {wave.data, wave.data + wave.dataBytes};
@@ -63,6 +63,16 @@ TEST_F(EditorTest, CancelLeavesTheSoundTheClipboardAndTheFileAsTheyWere) {
     EXPECT_EQ(ReadFileBytes(path), file);
     EXPECT_EQ(FilesIn(dir.path()), files) << "no partial file is left";
     EXPECT_TRUE(doc->IsModified());
+
+    const std::size_t documents = app().DocumentCount();
+    doc->SetSelection(0, doc->Length());
+    {
+        CancelClicker clicker;
+        ASSERT_TRUE(Run(kPromote));
+        EXPECT_TRUE(clicker.clicked);
+    }
+    EXPECT_EQ(app().DocumentCount(), documents) << "a cancelled Promote leaves no new document";
+    EXPECT_EQ(ActiveDocument(), doc);
 
     app().CloseAllDocuments();
     {
