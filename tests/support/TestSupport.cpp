@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -64,6 +65,45 @@ std::unique_ptr<WaveObject> SweepWave(std::uint32_t rate, std::uint16_t channels
         wave->SetFrame(i, PackFrame(s, channels == 2 ? r : s));
     }
     return wave;
+}
+
+std::unique_ptr<WaveObject> FileBackedCopy(const WaveObject& wave, std::uint32_t dataOffset,
+                                           const std::string& dir) {
+    std::string path;
+    if (!wave.format || TempFileName(dir, "WAV", path) == 0) return nullptr;
+    std::vector<std::uint8_t> bytes(dataOffset, 0xA5);
+    bytes.insert(bytes.end(), wave.data, wave.data + wave.dataBytes);
+    if (!WriteFileBytes(path, bytes)) return nullptr;
+    auto copy = std::make_unique<WaveObject>(1, dir.c_str());
+    copy->SetFormat(*wave.format);
+    copy->storage = std::make_unique<MappedFileBlock>(0, path.c_str(), true, nullptr, false, true);
+    if (copy->storage->pointer == nullptr) return nullptr;
+    copy->data = copy->storage->pointer + dataOffset;
+    copy->dataBytes = wave.dataBytes;
+    copy->mode = WaveMode::Resident;
+    copy->CopyInfo(&wave);
+    return copy;
+}
+
+namespace {
+std::size_t CountEntries(const char* path, bool lines) {
+    if (lines) {
+        std::ifstream in(path);
+        return static_cast<std::size_t>(
+            std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
+    }
+    std::error_code ec;
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path, ec),
+                                                  std::filesystem::directory_iterator()));
+}
+}  // namespace
+
+std::size_t MappingCount() {
+    return CountEntries("/proc/self/maps", true);
+}
+
+std::size_t OpenFileCount() {
+    return CountEntries("/proc/self/fd", false);
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
