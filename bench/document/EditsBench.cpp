@@ -3,7 +3,10 @@
 // Prints "name value unit" lines; the peer figures (memcpy of the same bytes) come in the
 // same run.
 //
-//   bench_edits FILE
+//   bench_edits FILE [--whole-copy]
+//
+// --whole-copy makes every new sound a whole copy, as every edit did before sounds shared
+// pages: the "before" figures, measured in the same run.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +28,7 @@
 #include "processing/Normalize.h"
 #include "processing/Reverse.h"
 #include "ui/AppState.h"
+#include "ui/DialogHost.h"
 #include "view/OrvaneView.h"
 
 namespace {
@@ -65,6 +69,17 @@ double TempBytes() {
     return bytes;
 }
 
+// A bench has nobody to answer a dialog: a message means a step failed.
+class NoDialogs : public kelvane::DialogHost {
+  public:
+    int Exec(QDialog&) override { std::exit(3); }
+    QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::StandardButtons,
+                                        QMessageBox::Icon) override {
+        std::fprintf(stderr, "bench_edits: %s\n", text.toUtf8().constData());
+        std::exit(1);
+    }
+};
+
 void Print(const char* name, double value, const char* unit) {
     std::printf("%s %.3f %s\n", name, value, unit);
 }
@@ -72,13 +87,17 @@ void Print(const char* name, double value, const char* unit) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
+    const bool wholeCopy = argc == 3 && std::strcmp(argv[2], "--whole-copy") == 0;
+    if (argc != 2 && !wholeCopy) {
+        std::fprintf(stderr, "usage: %s FILE [--whole-copy]\n", argv[0]);
         return 2;
     }
+    kelvane::SetPageSharing(!wholeCopy);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     using namespace kelvane;
+    NoDialogs noDialogs;
+    SetDialogHost(&noDialogs);
     App().clipboardWave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
     auto doc = std::make_unique<COrvaneDoc>();
     auto view = std::make_unique<COrvaneView>(*doc);
@@ -100,6 +119,7 @@ int main(int argc, char** argv) {
     Print("undo", Millis([&] { doc->OnUndo(); }), "ms");
     Print("redo", Millis([&] { doc->OnRedo(); }), "ms");
 
+    doc->SetSelection(frames / 2 + 12345, second);
     Print("copy_second", Millis([&] { EditCopy(*doc); }), "ms");
     doc->SetSelection(frames / 3 + 777, 0);
     Print("paste_second_middle", Millis([&] { EditPaste(*doc, view.get()); }), "ms");

@@ -3,7 +3,8 @@
 # fade on one second (with its progress window), Undo, Redo, Copy and Paste of one second, Copy
 # of everything, twenty one-second fades kept as undo levels, and whole-sound Reverse and
 # Normalize beside the same effects called in-process. memcpy of one second and cp of the
-# file are the peers, measured in the same rounds. Prints the median of each figure.
+# file are the peers, measured in the same rounds, and so is the whole-copy path (every new
+# sound a whole copy, as before sounds shared pages). Prints the median of each figure.
 #
 #   bench/document/edits_vs_memcpy.sh [path/to/bench_edits] [rounds]
 set -euo pipefail
@@ -22,6 +23,7 @@ echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 for round in $(seq "$rounds"); do
     "$bench" "$work/hour.wav" >>"$work/figures"
+    "$bench" "$work/hour.wav" --whole-copy | sed 's/^/whole:/' >>"$work/figures"
     t0=$(date +%s.%N)
     cp "$work/hour.wav" "$work/copy.wav"
     t1=$(date +%s.%N)

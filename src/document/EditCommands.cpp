@@ -128,10 +128,6 @@ void CopyRuns(COrvaneDoc& doc, WaveObject& target, const WaveObject& source,
     }
 }
 
-int Percent(std::uint64_t frames, std::uint32_t total) {
-    return total == 0 ? 100 : static_cast<int>(frames * 100 / total);
-}
-
 // The clipboard sound in the document's format: the clipboard's own bytes when rate, channels
 // and sample size agree, a converted copy otherwise. Null when there is none.
 std::unique_ptr<WaveObject> SourceFor(const WaveFormat& to, ProgressWindow& progress) {

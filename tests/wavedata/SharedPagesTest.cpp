@@ -183,6 +183,13 @@ TEST(SharedPages, SoundsInMemoryOrInOthersFilesAreCopiedWhole) {
     ASSERT_TRUE(fromTheirs.AllocateSharing(*file, 50000, kept, toCopy));
     EXPECT_EQ(fromTheirs.storage->kind, BlockKind::MappedFile);
     EXPECT_EQ(file->storage->ExclusiveBytes(), 0u);
+
+    // Pages of its own need space: without a temporary folder the new sound fails whole.
+    auto ours = test::FileBackedCopy(*memory, 0, dir.path());
+    WaveObject nowhere(1, dir.File("missing").c_str());
+    const KeptRun around[] = {{0, 0, 20000}, {20001, 20001, 29999}};
+    EXPECT_EQ(nowhere.AllocateSharing(*ours, 50000, around, toCopy), 0u);
+    EXPECT_EQ(nowhere.data, nullptr);
 }
 
 }  // namespace
