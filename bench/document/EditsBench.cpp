@@ -112,6 +112,14 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> from(secondBytes, 1), to(secondBytes);
     Print("memcpy_second", Millis([&] { std::memcpy(to.data(), from.data(), secondBytes); }), "ms");
 
+    // For a profiler: only one-second fades, many of them.
+    if (std::getenv("BENCH_EDITS_FADES_ONLY")) {
+        for (std::uint32_t k = 0; k < 100; ++k) {
+            doc->SetSelection((k * 2654435761u) % (frames - second), second);
+            Print("fade_second", Millis([&] { RunProcessCommand(*doc, kFadeIn); }), "ms");
+        }
+        return 0;
+    }
     const double before = TempBytes();
     doc->SetSelection(frames / 2 + 12345, second);
     Print("fade_second", Millis([&] { RunProcessCommand(*doc, kFadeIn); }), "ms");
