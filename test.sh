@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts a private sound server, runs every test (the core
-# tests a second time under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer
-# for a bounded time), stops what it started and exits non-zero on any failure.
+# Installs what is missing, builds, starts a private sound server, runs every test (then
+# kelvane-batch as a job array on a private Slurm cluster; builds, installs, runs and removes the
+# Debian package; the core tests a second time under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzzer for a bounded time), stops what it started and
+# exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
@@ -40,14 +42,33 @@ if cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
     export QT_QPA_PLATFORM=offscreen
     echo "== Tests"
     run_ctest build "tests"
+    echo "== Debian package"
+    if scripts/check-package.sh build; then
+        TOTAL_PASSED=$((TOTAL_PASSED + 1))
+    else
+        TOTAL_FAILED=$((TOTAL_FAILED + 1)); stage_failed "Debian package"
+    fi
 else
     stage_failed "build"
+fi
+
+echo "== kelvane-batch as a Slurm job array on a private single-node cluster"
+if [ -x build/apps/kelvane-batch/kelvane-batch ]; then
+    # The test stops its daemons on TERM; KILL only if that hangs.
+    if timeout -k 60 600 tests/cluster/slurm_array_test.sh build/apps/kelvane-batch/kelvane-batch; then
+        TOTAL_PASSED=$((TOTAL_PASSED + 1))
+    else
+        TOTAL_FAILED=$((TOTAL_FAILED + 1)); stage_failed "slurm cluster"
+    fi
+else
+    stage_failed "slurm cluster (kelvane-batch was not built)"
 fi
 
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 if cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVANE_CORE_ONLY=ON \
     -DKELVANE_SANITIZE=address,undefined >/dev/null && cmake --build build-asan -j "$JOBS"; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        LSAN_OPTIONS=suppressions="$PWD/scripts/lsan-suppressions.txt" \
         run_ctest build-asan "sanitizer tests"
 else
     stage_failed "sanitizer build"
@@ -63,7 +84,8 @@ if [ -f fuzz/CMakeLists.txt ]; then
             name=$(basename "$fuzzer" | sed 's/^fuzz_//')
             work=$(mktemp -d)
             [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
-            if "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 \
+            if LSAN_OPTIONS=suppressions="$PWD/scripts/lsan-suppressions.txt" \
+                "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 \
                 -print_final_stats=0 "$work" >"$work.log" 2>&1; then
                 TOTAL_PASSED=$((TOTAL_PASSED + 1)); echo "fuzz $name: ok"
             else

@@ -1,5 +1,6 @@
 #include "FileInfo.h"
 
+#include <cctype>
 #include <nlohmann/json.hpp>
 
 #include "formats/FileError.h"
@@ -17,6 +18,15 @@ constexpr std::uint32_t kLengthLine = 185;
 constexpr std::uint32_t kMpegLine = 205;
 
 constexpr const char* kTypeNames[] = {"wave", "mpeg", "aiff", "au", "raw"};
+
+// A file read through libsndfile is named by its own kind: "flac", "ogg-vorbis", "wave64".
+std::string TypeName(const WaveObject& wave) {
+    if (wave.sourceType != SourceType::Sndfile)
+        return kTypeNames[static_cast<std::size_t>(wave.sourceType)];
+    std::string name = wave.sourceFormatName;
+    for (char& c : name) c = c == ' ' ? '-' : static_cast<char>(std::tolower(c));
+    return name;
+}
 constexpr unsigned kTagMpeg = 0x50;
 constexpr unsigned kTagMpegLayer3 = 0x55;
 
@@ -45,6 +55,7 @@ std::string ChannelsText(unsigned channels) {
 }
 
 std::string FormatLine(const WaveObject& wave) {
+    if (!wave.sourceText.empty()) return wave.sourceText;
     if (wave.sourceType == SourceType::Mpeg && wave.mpegInfo) {
         const MpegInfo& m = *wave.mpegInfo;
         return FormatString(kMpegLine, static_cast<int>(m.version), static_cast<int>(m.layer),
@@ -103,7 +114,7 @@ bool DescribeSoundFileJson(const std::string& path, const RawParams* raw, std::s
     if (!ok) {
         object["error"] = FileErrorText(loaded);
     } else {
-        object["type"] = kTypeNames[static_cast<std::size_t>(wave.sourceType)];
+        object["type"] = TypeName(wave);
         if (HasSound(wave)) {
             StoredFormat f = StoredFormatOf(wave);
             const bool mpeg = wave.sourceType == SourceType::Mpeg && wave.mpegInfo;
@@ -112,13 +123,16 @@ bool DescribeSoundFileJson(const std::string& path, const RawParams* raw, std::s
                 f.tag = wave.mpegInfo->layer == 3 ? kTagMpegLayer3 : kTagMpeg;
                 f.bits = wave.format->bitsPerSample;
             }
-            object["format"] = mpeg ? "MPEG" : TagName(f.tag);
+            object["format"] = mpeg                             ? "MPEG"
+                               : !wave.sourceFormatName.empty() ? wave.sourceFormatName
+                                                                : TagName(f.tag);
             object["tag"] = f.tag;
             object["rate"] = f.rate;
             object["bits"] = f.bits;
             object["channels"] = f.channels;
             object["frames"] = wave.FrameCount();
             object["seconds"] = Seconds(wave);
+            if (!wave.sourceText.empty()) object["source"] = wave.sourceText;
             if (mpeg) {
                 object["layer"] = wave.mpegInfo->layer;
                 object["kbits"] = wave.mpegInfo->bitRate;

@@ -55,10 +55,12 @@ void Print(const std::string& text) {
 }  // namespace
 
 ParallelRun::ParallelRun(std::vector<std::unique_ptr<BatchConversion>> workers,
-                         std::vector<std::string> files, const std::atomic<bool>& interrupted)
+                         std::vector<std::string> files, const std::atomic<bool>& interrupted,
+                         ReportFile* report)
     : workers_(std::move(workers)),
       files_(std::move(files)),
       interrupted_(interrupted),
+      report_(report),
       results_(files_.size()),
       drawsPassed_(files_.size(), false) {
     const auto& chain = workers_.front()->Chain();
@@ -139,10 +141,20 @@ void ParallelRun::Work(BatchConversion& batch) {
     for (std::size_t file = 0; TakeFile(file);) {
         LogMonitor monitor;
         DrawOrder order(*this, file);
-        const BatchSummary summary = batch.ConvertFile(files_[file], monitor, &order);
+        BatchFileResult result;
+        const auto start = std::chrono::steady_clock::now();
+        const BatchSummary summary = batch.ConvertFile(files_[file], monitor, &order, &result);
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
         // A file that failed or stopped before its last drawing filter passes the turn now.
         PassDrawTurn(file);
+        std::string reportError;
+        if (report_) {
+            const std::string& input = files_[file];
+            reportError = report_->Append(
+                ReportLine(input, batch.OutputName(input), result, seconds.count()));
+        }
         const std::lock_guard lock(mutex_);
+        if (reportError_.empty()) reportError_ = std::move(reportError);
         results_[file] = {std::move(monitor.log), summary, true};
         ++finished_;
         changed_.notify_all();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FileProgressBar.h"
+#include "ReportFile.h"
 #include "batch/BatchConversion.h"
 
 namespace kelvane {
@@ -23,12 +24,17 @@ class ParallelRun {
   public:
     // `interrupted` is set (by a signal handler, with every worker's own cancel flag) to end
     // the run: no file starts after it, and each worker stops at its next check.
+    // `report`, when given, gets a line for each file as soon as it is done (in the order
+    // files end, so a run killed later has reported every file it finished).
     ParallelRun(std::vector<std::unique_ptr<BatchConversion>> workers,
-                std::vector<std::string> files, const std::atomic<bool>& interrupted);
+                std::vector<std::string> files, const std::atomic<bool>& interrupted,
+                ReportFile* report = nullptr);
     ParallelRun(const ParallelRun&) = delete;
     ParallelRun& operator=(const ParallelRun&) = delete;
 
     BatchSummary Run(bool showLog, bool showBar);
+    // Why the report could not be written, after Run; empty when it could.
+    [[nodiscard]] const std::string& ReportError() const { return reportError_; }
 
     // Called through a file's gate on its worker's thread.
     void WaitForDrawTurn(std::size_t file);
@@ -52,6 +58,8 @@ class ParallelRun {
     std::vector<std::unique_ptr<BatchConversion>> workers_;
     std::vector<std::string> files_;
     const std::atomic<bool>& interrupted_;
+    ReportFile* report_;
+    std::string reportError_;
     std::size_t lastDrawingStep_ = 0;
     bool anyDrawingStep_ = false;
 

@@ -6,9 +6,15 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,7 +23,9 @@
 
 #include "FileInfo.h"
 #include "ParallelRun.h"
+#include "ReportFile.h"
 #include "batch/BatchConversion.h"
+#include "batch/BatchInputs.h"
 #include "batch/BatchOptions.h"
 #include "formats/RawFile.h"
 #include "wavedata/TempStorageSettings.h"
@@ -97,10 +105,15 @@ struct Options {
     std::string subFormat;
     std::vector<std::string> filters;
     std::string raw;
+    std::string filesFrom;
+    std::string shard;
+    std::string report;
+    bool skipExisting = false;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     bool info = false;
     bool json = false;
     bool quiet = false;
+    bool noDither = false;
 };
 
 constexpr std::uint32_t kMaxRawRate = 1000000;
@@ -150,7 +163,9 @@ std::string Configure(const Options& options, const std::optional<RawParams>& ra
             return "cannot write the settings of filter '" + text + "' to a temporary file";
     }
     batch.SetOutputFolder(options.outputDir);
+    batch.SetSkipExisting(options.skipExisting);
     if (raw) batch.SetRawInput(*raw);
+    batch.SetDither(!options.noDither);
     TempStorageSettings temp;
     temp.Load();
     batch.SetTempDirectory(temp.Apply());
@@ -169,15 +184,51 @@ std::string MakeWorkers(const Options& options, const std::optional<RawParams>& 
     return {};
 }
 
+const char* Environment(const char* name) {
+    return std::getenv(name);
+}
+
+// Adds the names listed in --files-from, then keeps this process's --shard of them; an empty
+// string on success, else the usage error.
+std::string GatherInputs(Options& options) {
+    std::vector<std::string> lines;
+    if (!options.filesFrom.empty()) {
+        const bool standardInput = options.filesFrom == "-";
+        std::ifstream file;
+        if (!standardInput) file.open(options.filesFrom, std::ios::binary);
+        if (!standardInput && !file.is_open())
+            return "cannot read the list '" + options.filesFrom + "': " + std::strerror(errno);
+        std::istream& in = standardInput ? std::cin : file;
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        if (std::string error = SplitLines(text, lines); !error.empty())
+            return (standardInput ? "the list on standard input" : options.filesFrom) + ": " +
+                   error;
+        for (const std::string& line : lines)
+            if (!line.empty()) options.files.push_back(line);
+    }
+    if (!options.shard.empty()) {
+        BatchShard shard;
+        if (std::string error = ParseShard(options.shard, Environment, shard); !error.empty())
+            return error;
+        options.files = ShareOf(std::move(options.files), shard);
+    }
+    if (std::string error = FindSplitName(lines, options.files); !error.empty())
+        return (options.filesFrom == "-" ? "the list on standard input" : options.filesFrom) +
+               ": " + error;
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
     CLI::App app{
-        "Converts sound files (wav, au, snd, aif, aiff, mp1, mp2, mp3, or raw samples) through "
+        "Converts sound files (wav, au, snd, aif, aiff, aifc, caf, w64, rf64, flac, ogg, opus, "
+        "mp1, "
+        "mp2, mp3, or raw samples) through "
         "a chain of filters into one output format, several files at a time.",
         "kelvane-batch"};
-    app.set_version_flag("--version", "kelvane-batch 0.1.0");
+    app.set_version_flag("--version", "kelvane-batch " KELVANE_VERSION);
     app.add_option("files", options.files,
                    "Input sound files (or, with --info, files to describe)");
     app.add_option("-o,--output-dir", options.outputDir, "Output folder (default: the current one)")
@@ -210,6 +261,30 @@ int main(int argc, char** argv) {
                  "channels, frames, seconds, INFO texts)")
         ->needs(info);
     app.add_flag("-q,--quiet", options.quiet, "Print neither the log nor the progress bar");
+    app.add_flag("--no-dither", options.noDither,
+                 "Round samples of more than 16 bits (24-bit, float, FLAC, Ogg) to 16 bits "
+                 "instead of dithering them");
+    app.add_option("--files-from", options.filesFrom,
+                   "Also take the input files listed in FILE (- for standard input), one name a "
+                   "line; empty lines are ignored")
+        ->type_name("FILE");
+    app.add_option("--shard", options.shard,
+                   "Convert only share K of N (K from 0 to N-1) of the inputs, so that N "
+                   "processes given the same list, in any order, convert every file once "
+                   "between them (a name listed twice is converted once); 'slurm' takes K and "
+                   "N from the task of a Slurm job array")
+        ->type_name("K/N|slurm");
+    auto* skipExisting = app.add_flag(
+        "--skip-existing", options.skipExisting,
+        "Do not convert an input whose output file already exists (outputs are written whole "
+        "or not at all), so an interrupted run can simply be started again");
+    auto* report = app.add_option("--report", options.report,
+                                  "Append one JSON object a line per input to FILE (input, output, "
+                                  "status and its text, error, seconds, frames); many processes "
+                                  "may share one FILE")
+                       ->type_name("FILE");
+    skipExisting->excludes(info);
+    report->excludes(info);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -220,7 +295,11 @@ int main(int argc, char** argv) {
         return UsageError(e.what());
     }
 
-    if (options.files.empty()) return UsageError("no input files");
+    if (std::string error = GatherInputs(options); !error.empty()) return UsageError(error);
+    // A share or a list may be empty: there is nothing to do, which is no error.
+    if (options.files.empty())
+        return options.shard.empty() && options.filesFrom.empty() ? UsageError("no input files")
+                                                                  : kExitOk;
     std::optional<RawParams> raw;
     if (!options.raw.empty()) {
         if (std::string error = ParseRawOption(options.raw, raw.emplace()); !error.empty())
@@ -234,13 +313,24 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<BatchConversion>> workers;
     if (std::string error = MakeWorkers(options, raw, workers); !error.empty())
         return UsageError(error);
+    ReportFile reportFile;
+    if (!options.report.empty()) {
+        if (std::string error = reportFile.Open(options.report); !error.empty())
+            return UsageError("cannot open the report '" + options.report + "': " + error);
+    }
     std::vector<std::atomic<bool>*> flags;
     for (auto& worker : workers) flags.push_back(&worker->CancelFlag());
     InstallInterruptHandler(flags);
-    ParallelRun run(std::move(workers), options.files, g_interrupted);
+    ParallelRun run(std::move(workers), options.files, g_interrupted,
+                    options.report.empty() ? nullptr : &reportFile);
     const BatchSummary summary = run.Run(!options.quiet, !options.quiet && isatty(STDERR_FILENO));
     // The worker threads have ended; the handler must not reach the batches `run` frees.
     g_cancelFlagCount.store(0);
+    if (!run.ReportError().empty()) {
+        std::fprintf(stderr, "kelvane-batch: cannot write the report '%s': %s\n",
+                     options.report.c_str(), run.ReportError().c_str());
+        if (!summary.cancelled) return kExitFailed;
+    }
     if (summary.cancelled) return kExitInterrupted;
     return summary.failed > 0 ? kExitFailed : kExitOk;
 }

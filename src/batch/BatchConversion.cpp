@@ -1,6 +1,7 @@
 #include "batch/BatchConversion.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "batch/BatchFilters.h"
 #include "formats/FileError.h"
@@ -24,8 +25,11 @@ constexpr std::uint32_t kCannotSave = 2002;
 constexpr std::uint32_t kFileDone = 2003;
 constexpr std::uint32_t kAllDone = 2004;
 constexpr std::uint32_t kCancelled = 2005;
+constexpr std::uint32_t kSkipped = 2006;
 
 constexpr const char* kExtensions[kBatchFormatCount] = {"wav", "au", "aif", "ra", "raw"};
+constexpr const char* kStatusTexts[] = {"converted",     "skipped",     "load failed",
+                                        "filter failed", "save failed", "cancelled"};
 
 // Every load and save reports its percentage to the current-step bar, whatever the phase.
 void ForwardPercent(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
@@ -75,6 +79,11 @@ class GateTurn {
 const char* BatchExtension(BatchFormat format) {
     const int i = static_cast<int>(format);
     return i >= 0 && i < kBatchFormatCount ? kExtensions[i] : "";
+}
+
+const char* BatchFileStatusText(BatchFileStatus status) {
+    const auto i = static_cast<std::size_t>(status);
+    return i < std::size(kStatusTexts) ? kStatusTexts[i] : "";
 }
 
 void BatchConversion::RemoveInput(std::size_t index) {
@@ -131,7 +140,8 @@ BatchSummary BatchConversion::Run(BatchMonitor& monitor) {
     for (const std::string& path : inputs_) {
         monitor.SetFileText(path);
         monitor.SetOverallPos(overall / files);
-        if (ConvertOne(path, monitor, summary, nullptr) == Step::Stop) break;
+        BatchFileResult result;
+        if (ConvertOne(path, monitor, summary, nullptr, result) == Step::Stop) break;
         overall += 100;
     }
     summary.cancelled = IsCancelled();
@@ -145,28 +155,42 @@ BatchSummary BatchConversion::Run(BatchMonitor& monitor) {
 }
 
 BatchSummary BatchConversion::ConvertFile(const std::string& path, BatchMonitor& monitor,
-                                          FilterGate* gate) {
+                                          FilterGate* gate, BatchFileResult* result) {
     BatchSummary summary;
-    summary.cancelled = ConvertOne(path, monitor, summary, gate) == Step::Stop;
+    BatchFileResult own;
+    summary.cancelled =
+        ConvertOne(path, monitor, summary, gate, result ? *result : own) == Step::Stop;
     return summary;
 }
 
 FileError BatchConversion::LoadInput(WaveObject& wave, const std::string& path,
                                      BatchMonitor& monitor) const {
-    const std::uint32_t flags = LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM;
+    const std::uint32_t flags =
+        LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM | (dither_ ? 0 : LOAD_NO_DITHER);
     if (rawInput_ && LoadTypeOfName(path) == 0)
         return wave.Load(path, kFileRawLoad | flags, &*rawInput_, ForwardPercent, &monitor);
     return wave.Load(path, flags, nullptr, ForwardPercent, &monitor);
 }
 
 BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, BatchMonitor& monitor,
-                                                  BatchSummary& summary, FilterGate* gate) {
+                                                  BatchSummary& summary, FilterGate* gate,
+                                                  BatchFileResult& result) {
+    result = {};
+    // Any entry counts, a folder too: converting could not replace it anyway.
+    std::error_code error;
+    if (skipExisting_ && std::filesystem::exists(OutputName(path), error)) {
+        monitor.AppendLog(FormatString(kSkipped, path.c_str(), OutputName(path).c_str()));
+        result.status = BatchFileStatus::Skipped;
+        ++summary.skipped;
+        return Step::Next;
+    }
     auto wave = std::make_unique<WaveObject>(1, tempDirectory_.c_str());
     monitor.SetText(LoadString(kLoadingText));
     const FileError loaded = LoadInput(*wave, path, monitor);
     if (loaded != FileError::Success) {
         const std::string text(FileErrorText(loaded));
         monitor.AppendLog(FormatString(kCannotLoad, path.c_str(), text.c_str()));
+        result = {BatchFileStatus::LoadFailed, text, 0};
         wave.reset();
         ++summary.failed;
     }
@@ -181,6 +205,7 @@ BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, Batch
                                 &monitor);
         if (!wave) {
             monitor.AppendLog(FormatString(kCannotFilter, path.c_str()));
+            result.status = BatchFileStatus::FilterFailed;
             ++summary.failed;
         }
     }
@@ -193,10 +218,12 @@ BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, Batch
         std::string errorText;
         if (SaveWave(*wave, output, monitor, errorText)) {
             monitor.AppendLog(FormatString(kFileDone, path.c_str()));
+            result = {BatchFileStatus::Converted, {}, wave->FrameCount()};
             ++summary.converted;
         } else {
+            // Writers leave no partial file; the name may be an earlier file or the input.
             monitor.AppendLog(FormatString(kCannotSave, output.c_str(), errorText.c_str()));
-            std::remove(output.c_str());
+            result = {BatchFileStatus::SaveFailed, errorText, 0};
             ++summary.failed;
         }
     }

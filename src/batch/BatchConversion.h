@@ -27,7 +27,25 @@ inline constexpr std::uint32_t kBatchRealAudioMethod = 9;
 struct BatchSummary {
     std::uint32_t converted = 0;  // files saved
     std::uint32_t failed = 0;     // files not loaded, not processed or not saved
+    std::uint32_t skipped = 0;    // files whose output was already there
     bool cancelled = false;
+};
+
+// What became of one input file, as a report gives it.
+enum class BatchFileStatus : std::uint32_t {
+    Converted = 0,
+    Skipped = 1,  // its output already existed
+    LoadFailed = 2,
+    FilterFailed = 3,
+    SaveFailed = 4,
+    Cancelled = 5,  // stopped before its output was written
+};
+[[nodiscard]] const char* BatchFileStatusText(BatchFileStatus status);
+
+struct BatchFileResult {
+    BatchFileStatus status = BatchFileStatus::Cancelled;
+    std::string error;         // the load or save error text of a failure
+    std::uint32_t frames = 0;  // of the sound saved
 };
 
 // One batch conversion: input files, a chain of filters each with its own settings file, an
@@ -73,9 +91,14 @@ class BatchConversion {
     [[nodiscard]] const std::string& OutputFolder() const { return outputFolder_; }
     // Where the waves keep their temporary sample files ("" for the system's).
     void SetTempDirectory(std::string directory) { tempDirectory_ = std::move(directory); }
+    // When set, an input whose output already exists is skipped: outputs are written whole
+    // under another name and renamed into place, so an existing one is complete.
+    void SetSkipExisting(bool on) { skipExisting_ = on; }
     // Inputs whose extension names no file type are read as raw samples with these parameters
     // (the command line's; the dialog's run never sets them).
     void SetRawInput(const RawParams& raw) { rawInput_ = raw; }
+    // Samples of more than 16 bits are dithered to 16 (the default) or rounded.
+    void SetDither(bool on) { dither_ = on; }
 
     // The output name of an input: folder + base name + "." + the format's extension.
     [[nodiscard]] std::string OutputName(const std::string& input) const;
@@ -91,13 +114,14 @@ class BatchConversion {
     // Converts one file as Run does, logging its messages but not the run's end; `cancelled`
     // says the cancel flag stopped it. A runner that spreads files over threads gives each
     // thread a BatchConversion of its own, and may pass a gate to order filter steps.
+    // `result`, when given, receives what became of the file.
     BatchSummary ConvertFile(const std::string& path, BatchMonitor& monitor,
-                             FilterGate* gate = nullptr);
+                             FilterGate* gate = nullptr, BatchFileResult* result = nullptr);
 
   private:
     enum class Step { Next, Stop };
     Step ConvertOne(const std::string& path, BatchMonitor& monitor, BatchSummary& summary,
-                    FilterGate* gate);
+                    FilterGate* gate, BatchFileResult& result);
     FileError LoadInput(WaveObject& wave, const std::string& path, BatchMonitor& monitor) const;
     bool SaveWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor,
                   std::string& errorText);
@@ -111,10 +135,12 @@ class BatchConversion {
     bool hasSubFormat_ = false;
     WaveTargetFn waveTarget_;
     bool resampleForTarget_ = false;
+    bool skipExisting_ = false;
     std::uint32_t subFormatNumber_ = 0;
     std::string outputFolder_;
     std::string tempDirectory_;
     std::optional<RawParams> rawInput_;
+    bool dither_ = true;
     std::atomic<bool> cancel_{false};
 };
 

@@ -24,12 +24,15 @@ bool OneOf(const QString& suffix, std::initializer_list<const char*> names) {
 
 }  // namespace
 
-std::uint32_t OpenTypeOfName(const std::string& path) {
+std::uint32_t OpenTypeOf(const std::string& path) {
+    // A name that lies (a Wave file saved as "take.au") still opens by what the file holds.
+    if (const std::uint32_t type = LoadTypeOfContents(path)) return type;
     const QString s = Suffix(path);
     if (s == "wav") return kFileWave;
     if (OneOf(s, {"au", "snd"})) return kFileAu;
     if (OneOf(s, {"aif", "aiff"})) return kFileAiff;
     if (OneOf(s, {"mp", "mpa", "mp2"})) return kFileMpeg;
+    if (OneOf(s, {"flac", "ogg", "oga", "opus", "aifc", "caf", "w64", "rf64"})) return kFileSndfile;
     return kFileRawLoad;
 }
 

@@ -12,7 +12,8 @@ namespace kelvane {
 // "mp", "mpa" and "mp2" open as MPEG audio (anything unlisted, ".mp3" too, opens as raw), and
 // no MPEG name can be saved.
 
-[[nodiscard]] std::uint32_t OpenTypeOfName(const std::string& path);
+// Wave, AU and AIFF files by their contents, anything else by the name.
+[[nodiscard]] std::uint32_t OpenTypeOf(const std::string& path);
 // 0 for the MPEG names, which have no writer.
 [[nodiscard]] std::uint32_t SaveTypeForPlainSave(const std::string& path);
 // Whether the file loads as MPEG audio of layer 3, which the editor does not decode.

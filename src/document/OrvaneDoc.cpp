@@ -78,6 +78,7 @@ bool COrvaneDoc::ResetToEmpty(const WaveFormat& format) {
     m_pWave = std::move(wave);
     ClearSelection();
     SetModifiedFlag(true);
+    emit WaveChanged();
     return true;
 }
 
@@ -88,7 +89,7 @@ void COrvaneDoc::DeleteContents() {
 }
 
 bool COrvaneDoc::OnOpenDocument(const std::string& path) {
-    const std::uint32_t type = OpenTypeOfName(path);
+    const std::uint32_t type = OpenTypeOf(path);
     RawParams raw;
     if (type == kFileMpeg && IsMpegLayer3(path)) {
         MessageBox(1007);
@@ -206,6 +207,7 @@ bool COrvaneDoc::LoadFromStream(QIODevice& stream) {
     m_pWave = std::move(wave);
     ClearSelection();
     SetModifiedFlag(false);
+    emit WaveChanged();
     UpdateAllViews(HINT_ALL);
     return true;
 }
@@ -241,6 +243,7 @@ void COrvaneDoc::ReplaceWave(std::unique_ptr<WaveObject> wave) {
     m_pRedoWave.reset();
     m_pUndoWave = std::move(m_pWave);
     m_pWave = std::move(wave);
+    emit WaveChanged();
 }
 
 void COrvaneDoc::ClearSelection() {
@@ -332,12 +335,24 @@ void COrvaneDoc::OnRecord() {
         MessageBox(1002);
     if (!recorded) return;
     ReplaceWave(std::move(recorded));
+    SetModifiedFlag(true);  // a take is a change like any other: Close must ask about it
     UpdateAllViews(HINT_ALL);
 }
 
 void COrvaneDoc::OnGoToBeginning() { SetSelection(0, 0); }
 
 void COrvaneDoc::OnGoToEnd() { SetSelection(Length(), 0); }
+
+void COrvaneDoc::OnPlayOrStop() {
+    if (IsIdle())
+        OnPlay();
+    else
+        OnStop();
+}
+
+void COrvaneDoc::OnSelectToBeginning() { SetSelection(0, m_nSelStart + m_nSelLength); }
+
+void COrvaneDoc::OnSelectToEnd() { SetSelection(m_nSelStart, Length() - m_nSelStart); }
 
 void COrvaneDoc::OnSelectAll() { SetSelection(0, Length()); }
 
@@ -364,6 +379,7 @@ void COrvaneDoc::OnUndo() {
     m_pWave = std::move(m_pUndoWave);
     m_nSelStart = std::min(m_nSelStart, Length());
     m_nSelLength = 0;
+    emit WaveChanged();
     UpdateAllViews(HINT_SELECTION);
     UpdateAllViews(HINT_ALL);
 }
@@ -373,6 +389,7 @@ void COrvaneDoc::OnRedo() {
     m_pUndoWave = std::move(m_pWave);
     m_pWave = std::move(m_pRedoWave);
     ClearSelection();
+    emit WaveChanged();
     UpdateAllViews(HINT_SELECTION);
     UpdateAllViews(HINT_ALL);
 }
@@ -381,12 +398,18 @@ COrvaneDoc* COrvaneDoc::OnPromote() {
     COrvaneDoc* promoted = g_host ? g_host->CreateNewDocument() : nullptr;
     if (!promoted) return nullptr;
     const WaveFormat& format = *m_pWave->format;
-    if (!promoted->m_pWave->Allocate(format, m_nSelLength)) {
+    // A recording may have left the selection beyond the end of a shorter sound.
+    const std::uint32_t start = std::min(m_nSelStart, Length());
+    const std::uint32_t length = std::min(m_nSelLength, Length() - start);
+    // Allocated aside, so that without space the new document keeps its valid empty sound.
+    std::unique_ptr<WaveObject> wave = promoted->NewWave();
+    if (!wave->Allocate(format, length)) {
         MessageBox(1003);
         return promoted;
     }
-    const std::uint32_t bytes = format.blockAlign * m_nSelLength;
-    const std::uint8_t* source = m_pWave->data + std::size_t{format.blockAlign} * m_nSelStart;
+    promoted->m_pWave = std::move(wave);
+    const std::uint32_t bytes = format.blockAlign * length;
+    const std::uint8_t* source = m_pWave->data + std::size_t{format.blockAlign} * start;
     if (bytes <= kCopyChunk) {
         promoted->CopyWithProgress(promoted->m_pWave->data, source, bytes, 0, 100);
     } else {

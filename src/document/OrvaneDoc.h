@@ -101,6 +101,11 @@ class COrvaneDoc : public QObject {
     void OnRecord();
     void OnGoToBeginning();
     void OnGoToEnd();
+    // Space: plays the selection (as Play does), or stops what plays.
+    void OnPlayOrStop();
+    // Shift+Home and Shift+End: the selection reaches the start or the end of the sound.
+    void OnSelectToBeginning();
+    void OnSelectToEnd();
     void OnSelectAll();
     void OnSelectNone();
     void OnSelection();
@@ -136,6 +141,8 @@ class COrvaneDoc : public QObject {
 
   signals:
     void TitleChanged();
+    // The sound was replaced: an edit, undo, redo or a load.
+    void WaveChanged();
 
   private:
     void Play(std::uint32_t start, std::uint32_t count, int loop);

@@ -1,6 +1,7 @@
 #include "formats/FileError.h"
 
 #include <cctype>
+#include <fstream>
 
 #include "resources/Strings.h"
 
@@ -33,10 +34,24 @@ struct ExtensionType {
 };
 
 constexpr ExtensionType kExtensions[] = {
-    {"wav", kFileWave, kFileWave}, {"au", kFileAu, kFileAu},       {"snd", kFileAu, kFileAu},
-    {"aif", kFileAiff, kFileAiff}, {"aiff", kFileAiff, kFileAiff}, {"mp", kFileMpeg, 0},
-    {"mpa", kFileMpeg, 0},         {"mp1", kFileMpeg, 0},          {"mp2", kFileMpeg, 0},
-    {"mp3", kFileMpeg, 0},
+    {"wav", kFileWave, kFileWave},
+    {"au", kFileAu, kFileAu},
+    {"snd", kFileAu, kFileAu},
+    {"aif", kFileAiff, kFileAiff},
+    {"aiff", kFileAiff, kFileAiff},
+    {"mp", kFileMpeg, 0},
+    {"mpa", kFileMpeg, 0},
+    {"mp1", kFileMpeg, 0},
+    {"mp2", kFileMpeg, 0},
+    {"mp3", kFileMpeg, kFileMp3},
+    {"flac", kFileSndfile, kFileFlac},
+    {"ogg", kFileSndfile, kFileOgg},
+    {"oga", kFileSndfile, kFileOgg},
+    {"opus", kFileSndfile, kFileOpus},
+    {"aifc", kFileSndfile, 0},
+    {"caf", kFileSndfile, 0},
+    {"w64", kFileSndfile, 0},
+    {"rf64", kFileSndfile, 0},
 };
 
 const ExtensionType* TypeOfName(std::string_view fileName) {
@@ -58,6 +73,17 @@ std::uint32_t SaveTypeOfName(std::string_view fileName) {
     return row ? row->save : 0;
 }
 
+std::uint32_t LoadTypeOfContents(const std::string& fileName) {
+    char head[12] = {};
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file.read(head, sizeof head)) return 0;
+    const std::string_view h(head, sizeof head);
+    if (h.substr(0, 4) == "RIFF" && h.substr(8, 4) == "WAVE") return kFileWave;
+    if (h.substr(0, 4) == ".snd") return kFileAu;
+    if (h.substr(0, 4) == "FORM" && h.substr(8, 4) == "AIFF") return kFileAiff;
+    return 0;
+}
+
 std::string_view FileErrorText(FileError code) {
     switch (code) {
         case FileError::Success:
@@ -73,6 +99,8 @@ std::string_view FileErrorText(FileError code) {
             return LoadString(1009);
         case FileError::Corrupt:
             return LoadString(1000);
+        case FileError::TooLong:
+            return LoadString(2300);
         default:
             return LoadString(1006);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kelvane {
@@ -21,6 +22,7 @@ enum class FileError : std::uint32_t {
     Corrupt = 11,      // bad signature, unusable rate, or a read outside the file
     WriteFailed = 12,
     NotStreamed = 17,  // Materialize of an object that is not Streamed
+    TooLong = 18,      // as 16-bit samples the sound would need more than 4 GiB
 };
 
 // Load flags: the low 16 bits of Load's flags.
@@ -30,6 +32,8 @@ inline constexpr std::uint32_t LOAD_TO_MEMORY = 0x4;
 inline constexpr std::uint32_t LOAD_MAP_FILE = 0x8;
 inline constexpr std::uint32_t LOAD_CONVERT_TO_PCM = 0x10;
 inline constexpr std::uint32_t LOAD_READ_ONLY = 0x20;
+// Samples of more than 16 bits are rounded instead of dithered (files read through libsndfile).
+inline constexpr std::uint32_t LOAD_NO_DITHER = 0x40;
 
 // File types: the high 16 bits of Load's and Save's flags. MPEG is a load type only, and raw
 // has a different number for loading and for saving.
@@ -40,10 +44,20 @@ inline constexpr std::uint32_t kFileAiff = 0x30000;
 inline constexpr std::uint32_t kFileMpeg = 0x40000;
 inline constexpr std::uint32_t kFileRawLoad = 0x50000;
 inline constexpr std::uint32_t kFileRawSave = 0x40000;
+// Read through libsndfile: modern Wave, RF64, Wave64, AIFF-C, CAF, FLAC, Ogg Vorbis, Opus.
+inline constexpr std::uint32_t kFileSndfile = 0x60000;
+// Written through libsndfile (FLAC, Ogg and Opus load as kFileSndfile, MP3 as kFileMpeg).
+inline constexpr std::uint32_t kFileFlac = 0x70000;
+inline constexpr std::uint32_t kFileOgg = 0x80000;
+inline constexpr std::uint32_t kFileOpus = 0x90000;
+inline constexpr std::uint32_t kFileMp3 = 0xA0000;
 
 // The type a file name's extension stands for (case-insensitive), 0 when none.
 [[nodiscard]] std::uint32_t LoadTypeOfName(std::string_view fileName);
 [[nodiscard]] std::uint32_t SaveTypeOfName(std::string_view fileName);
+// Wave, AU or AIFF told by the file's first bytes, whatever its name says; 0 for anything else
+// (MPEG and raw data have no signature to tell them by).
+[[nodiscard]] std::uint32_t LoadTypeOfContents(const std::string& fileName);
 
 // The message shown for a code; empty for Success.
 [[nodiscard]] std::string_view FileErrorText(FileError code);

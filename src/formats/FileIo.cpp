@@ -8,30 +8,55 @@
 #include "formats/MpegFile.h"
 #include "formats/OutputFile.h"
 #include "formats/RawFile.h"
+#include "formats/SndfileFile.h"
 #include "formats/SourceFile.h"
 #include "formats/WaveFile.h"
 #include "formats/WriterSource.h"
 
 namespace kelvane {
 
+namespace {
+
+FileError ReadOwnType(WaveObject& wave, std::uint32_t type, const std::string& fileName,
+                      std::uint32_t flags, const RawParams* raw, ProgressFn progressFn,
+                      void* context) {
+    switch (type) {
+        case kFileWave:
+            return ReadWaveFile(wave, fileName, flags, progressFn, context);
+        case kFileAu:
+            return ReadAuFile(wave, fileName, flags);
+        case kFileAiff:
+            return ReadAiffFile(wave, fileName, flags, progressFn, context);
+        case kFileMpeg:
+            return ReadMpegFile(wave, fileName, flags, progressFn, context);
+        case kFileRawLoad:
+            return ReadRawFile(wave, fileName, flags, raw, progressFn, context);
+        default:
+            return FileError::UnknownType;
+    }
+}
+
+}  // namespace
+
 FileError WaveObject::Load(const std::string& fileName, std::uint32_t flags, const RawParams* raw,
                            ProgressFn progressFn, void* context) {
     std::uint32_t type = flags & kFileTypeMask;
     if (type == 0) type = LoadTypeOfName(fileName);
-    switch (type) {
-        case kFileWave:
-            return ReadWaveFile(*this, fileName, flags, progressFn, context);
-        case kFileAu:
-            return ReadAuFile(*this, fileName, flags);
-        case kFileAiff:
-            return ReadAiffFile(*this, fileName, flags, progressFn, context);
-        case kFileMpeg:
-            return ReadMpegFile(*this, fileName, flags, progressFn, context);
-        case kFileRawLoad:
-            return ReadRawFile(*this, fileName, flags, raw, progressFn, context);
-        default:
-            return FileError::UnknownType;
+    if (type == kFileMp3) type = kFileMpeg;
+    if (type == kFileMpeg || type == kFileRawLoad)
+        return ReadOwnType(*this, type, fileName, flags, raw, progressFn, context);
+    // What the own readers refuse or misread goes to libsndfile first; what they refuse as an
+    // unknown type or sub-format goes there afterwards.
+    LoadProbe probe(fileName);
+    const bool own = type == kFileWave || type == kFileAu || type == kFileAiff;
+    if (!own || probe.WantsSndfile()) {
+        if (type == 0 && !probe.IsOpen()) return FileError::UnknownType;
+        return ReadSndfile(*this, probe.Take(), fileName, flags, progressFn, context);
     }
+    const FileError code = ReadOwnType(*this, type, fileName, flags, raw, progressFn, context);
+    if (code != FileError::Unsupported || !probe.IsOpen()) return code;
+    const FileError wide = ReadSndfile(*this, probe.Take(), fileName, flags, progressFn, context);
+    return wide == FileError::UnknownType ? code : wide;
 }
 
 FileError WaveObject::Save(const std::string& fileName, std::uint32_t flags, SaveOption option,
@@ -50,6 +75,13 @@ FileError WaveObject::Save(const std::string& fileName, std::uint32_t flags, Sav
             return WriteAiffFile(*this, fileName, progressFn, context);
         case kFileRawSave:
             return WriteRawFile(*this, fileName, option.code, progressFn, context);
+        case kFileFlac:
+        case kFileOgg:
+        case kFileOpus:
+        case kFileMp3:
+            return WriteSndfile(*this, fileName, type,
+                                option.encoder ? *option.encoder : EncoderSettings{}, progressFn,
+                                context);
         default:
             return FileError::BadRequest;
     }

@@ -4,9 +4,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstring>
 
 #include "resources/Strings.h"
 #include "shell/Icons.h"
@@ -97,15 +101,47 @@ QToolBar* CInPlaceFrame::BuildToolBar(QMainWindow& containerFrame, const char* n
             bar->addSeparator();
             continue;
         }
-        const Command* command = FindCommand(id);
-        QAction* action = bar->addAction(CommandIcon(*command), ToolTipOf(id));
-        action->setStatusTip(PromptOf(id));
-        action->setProperty("commandId", id);
-        connect(action, &QAction::triggered, this, [this, command] { Run(*command); });
-        m_actions.emplace_back(command, action);
+        QAction* action = CommandAction(*FindCommand(id), bar);
+        action->setText(ToolTipOf(id));
+        bar->addAction(action);
     }
     containerFrame.addToolBar(Qt::TopToolBarArea, bar);
     return bar;
+}
+
+QAction* CInPlaceFrame::CommandAction(const Command& command, QObject* owner) {
+    auto* action =
+        new QAction(CommandIcon(command), command.menuText ? command.menuText : "", owner);
+    action->setStatusTip(PromptOf(command.id));
+    action->setProperty("commandId", command.id);
+    connect(action, &QAction::triggered, this, [this, &command] { Run(command); });
+    m_actions.emplace_back(&command, action);
+    return action;
+}
+
+void CInPlaceFrame::AddMenus(QMenuBar& bar) {
+    static constexpr const char* kInPlaceMenus[] = {"&Edit", "&Selection", "&Process"};
+    std::vector<QMenu*> stack;
+    bool taken = false;
+    for (const MenuRow& row : MenuWithDocument()) {
+        if (row.depth == 0) {
+            taken = std::any_of(std::begin(kInPlaceMenus), std::end(kInPlaceMenus),
+                                [&](const char* name) { return std::strcmp(name, row.text) == 0; });
+            stack.clear();
+            if (taken) stack.push_back(bar.addMenu(QString::fromUtf8(row.text)));
+            continue;
+        }
+        if (!taken) continue;
+        stack.resize(static_cast<std::size_t>(row.depth));
+        if (row.id == 0 && row.text)
+            stack.push_back(stack.back()->addMenu(QString::fromUtf8(row.text)));
+        else if (row.id == 0)
+            stack.back()->addSeparator();
+        else
+            stack.back()->addAction(CommandAction(*FindCommand(row.id), stack.back()));
+    }
+    for (QMenu* menu : bar.findChildren<QMenu*>())
+        connect(menu, &QMenu::aboutToShow, this, &CInPlaceFrame::UpdateCommandUI);
 }
 
 void CInPlaceFrame::AddKeys() {

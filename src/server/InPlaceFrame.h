@@ -32,6 +32,8 @@ class CInPlaceFrame final : public embedding::InPlaceFrame {
     bool OnCreate() override;
     bool OnCreateControlBars(QMainWindow& containerFrame, QWidget& containerDoc) override;
     void OnRemoveControlBars() override;
+    // The document window's Edit, Selection and Process menus.
+    void AddMenus(QMenuBar& bar) override;
 
     [[nodiscard]] COrvaneView* View() const { return m_pView; }
     [[nodiscard]] QToolBar* EditToolBar() const { return m_wndToolBar; }
@@ -43,6 +45,7 @@ class CInPlaceFrame final : public embedding::InPlaceFrame {
   private:
     QToolBar* BuildToolBar(QMainWindow& containerFrame, const char* name,
                            std::span<const std::uint32_t> buttons);
+    QAction* CommandAction(const Command& command, QObject* owner);
     void AddKeys();
     void Run(const Command& command);
     // Empty while no application runs the commands.

@@ -58,6 +58,8 @@ struct MenuRow {
     std::uint32_t id;
 };
 inline constexpr std::uint32_t kRecentFiles = 57616;
+// Space: plays the active document or stops it; a key without a menu item or button.
+inline constexpr std::uint32_t kPlayOrStop = 32840;
 // The menu holding "New Window" also lists the open document windows at its end.
 inline constexpr std::uint32_t kNewWindow = 57648;
 inline constexpr std::uint32_t kRecentFileCount = 10;

@@ -1,4 +1,6 @@
 // The editor's one command table, its menus and its toolbars.
+#include <QKeySequence>
+
 #include "devices/WaveDevicesDlg.h"
 #include "document/EditCommands.h"
 #include "document/OrvaneDoc.h"
@@ -41,7 +43,7 @@ constexpr Command kCommands[] = {
     {57602, "&Close", {}, Target::Doc, [](C c) { c.app.CloseDocument(*c.doc); }, nullptr},
     {32832, "&Batch Conversion...", {}, Target::App, [](C c) { c.app.OnBatchConversion(); },
      nullptr},
-    {32835, "Close &All", {}, Target::App, [](C c) { c.app.OnCloseAll(); },
+    {32835, "Close A&ll", {}, Target::App, [](C c) { c.app.OnCloseAll(); },
      [](C c) { return c.app.DocumentCount() > 0; }},
     {57665, "E&xit", {}, Target::App, [](C c) { c.app.OnAppExit(); }, nullptr},
     {57664, "&About Kelvane...", {}, Target::App, [](C c) { c.app.OnAppAbout(); }, nullptr},
@@ -67,8 +69,10 @@ constexpr Command kCommands[] = {
     {32773, nullptr, {}, Target::Doc, [](C c) { c.doc->OnPlayFromBeginning(); }, Data, "playbegin"},
     {32778, nullptr, {}, Target::Doc, [](C c) { c.doc->OnPlayLoop(); }, Data, "loop"},
     {32774, nullptr, {}, Target::Doc, [](C c) { c.doc->OnRecord(); }, Recordable, "record"},
-    {32779, nullptr, {}, Target::Doc, [](C c) { c.doc->OnGoToBeginning(); }, nullptr, "gotostart"},
-    {32781, nullptr, {}, Target::Doc, [](C c) { c.doc->OnGoToEnd(); }, nullptr, "gotoend"},
+    {32779, nullptr, {"Home"}, Target::Doc, [](C c) { c.doc->OnGoToBeginning(); }, nullptr,
+     "gotostart"},
+    {32781, nullptr, {"End"}, Target::Doc, [](C c) { c.doc->OnGoToEnd(); }, nullptr, "gotoend"},
+    {kPlayOrStop, nullptr, {"Space"}, Target::Doc, [](C c) { c.doc->OnPlayOrStop(); }, HasWave},
     // Document: files and selection.
     {57603, "&Save", {"Ctrl+S"}, Target::Doc, [](C c) { c.doc->OnFileSave(); }, nullptr, "save"},
     {57604, "Save &As...", {}, Target::Doc, [](C c) { c.doc->OnFileSaveAs(); }, nullptr},
@@ -77,6 +81,10 @@ constexpr Command kCommands[] = {
     {32789, "Select &All", {"Shift+A"}, Target::Doc, [](C c) { c.doc->OnSelectAll(); }, nullptr},
     {32790, "Select &None", {"Shift+N"}, Target::Doc, [](C c) { c.doc->OnSelectNone(); }, nullptr},
     {32791, "&Selection...", {}, Target::Doc, [](C c) { c.doc->OnSelection(); }, nullptr},
+    {32841, "Select to &Beginning", {"Shift+Home"}, Target::Doc,
+     [](C c) { c.doc->OnSelectToBeginning(); }, nullptr},
+    {32842, "Select to &End", {"Shift+End"}, Target::Doc, [](C c) { c.doc->OnSelectToEnd(); },
+     nullptr},
     {32834, "&Promote as New Document", {"Ctrl+D"}, Target::Doc, [](C c) { c.doc->OnPromote(); },
      Selected},
     {57643, "&Undo", {"Ctrl+Z", "Alt+Backspace"}, Target::Doc, [](C c) { c.doc->OnUndo(); },
@@ -93,7 +101,7 @@ constexpr Command kCommands[] = {
      SelectedIdle, "delete"},
     {32806, "&Mix", {"Ctrl+M"}, Target::View, [](C c) { EditMix(*c.doc, c.view); },
      ClipboardIdle},
-    {32807, "T&rim", {"Ctrl+T"}, Target::View, [](C c) { EditTrim(*c.doc, c.view); },
+    {32807, "Tr&im", {"Ctrl+T"}, Target::View, [](C c) { EditTrim(*c.doc, c.view); },
      SelectedIdle},
     // View: zoom and panes.
     {32775, nullptr, {}, Target::View, [](C c) { c.view->OnZoomIn(); },
@@ -115,12 +123,12 @@ constexpr Command kCommands[] = {
     PROCESS(32819, "&Swap Channels", Stereo, nullptr),
     PROCESS(32821, "&Reverse", Idle, nullptr),
     PROCESS(32822, "&Normalize", Idle, nullptr),
-    PROCESS(32831, "Center Signals", Data, nullptr),
+    PROCESS(32831, "Cen&ter Signals", Data, nullptr),
     PROCESS(32825, "Add &Echo...", Idle, nullptr),
     PROCESS(32827, "Add &Chorus...", Idle, nullptr),
     PROCESS(32826, "Change &Pitch...", Idle, nullptr),
-    PROCESS(32828, "Compress/&Expand Length...", Idle, nullptr),
-    PROCESS(32809, "Convert &Format...", Idle, nullptr),
+    PROCESS(32828, "Compress/E&xpand Length...", Idle, nullptr),
+    PROCESS(32809, "Convert F&ormat...", Idle, nullptr),
 };
 
 #undef PROCESS
@@ -185,6 +193,8 @@ constexpr MenuRow kMenu129[] = {
     {1, nullptr, 32789},
     {1, nullptr, 32790},
     {1, nullptr, 32791},
+    {1, nullptr, 32841},
+    {1, nullptr, 32842},
     {1, nullptr, 0},
     {1, nullptr, 32834},
     {0, "&Process", 0},
@@ -268,7 +278,13 @@ QString PromptOf(std::uint32_t id) {
 
 QString ToolTipOf(std::uint32_t id) {
     const QString text = QString::fromUtf8(LoadString(id));
-    return text.contains('\n') ? text.section('\n', 1, 1) : text;
+    const QString tip = text.contains('\n') ? text.section('\n', 1, 1) : text;
+    // Menus show their keys; buttons name theirs here, Play and Stop the Space that does both.
+    const Command* command = FindCommand(id == 32771 || id == 32772 ? kPlayOrStop : id);
+    if (!command || command->menuText || !command->keys[0]) return tip;
+    return QString("%1 (%2)").arg(
+        tip,
+        QKeySequence(QString::fromLatin1(command->keys[0])).toString(QKeySequence::NativeText));
 }
 
 std::span<const MenuRow> MenuWithoutDocument() { return kMenu128; }

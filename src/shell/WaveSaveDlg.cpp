@@ -78,7 +78,7 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
     connect(m_buttonOptions, &QPushButton::clicked, this, &CWaveSaveDlg::OnOptions);
 
     const std::uint32_t first = type >= 1 && type <= 5 ? type : kSaveRaw;
-    selectNameFilter(m_filters[static_cast<int>(first) - 1]);
+    ShowType(first);
     m_nSaveType = first;
     m_buttonOptions->setEnabled(first != kSaveAiff);
     if (!fileName.isEmpty()) selectFile(fileName);
@@ -91,8 +91,18 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
 
 void CWaveSaveDlg::SelectType(std::uint32_t type) {
     if (type < 1 || type > static_cast<std::uint32_t>(m_filters.size())) return;
-    selectNameFilter(m_filters[static_cast<int>(type) - 1]);
+    ShowType(type);
     OnTypeChanged(type);
+}
+
+void CWaveSaveDlg::ShowType(std::uint32_t type) {
+    // The dialog finds a filter by the list's text, which shows the table's wording: the entry
+    // wears the filter's text just while it is selected.
+    const int index = static_cast<int>(type) - 1;
+    auto* typeList = findChild<QComboBox*>("fileTypeCombo");
+    if (typeList) typeList->setItemText(index, m_filters[index]);
+    selectNameFilter(m_filters[index]);
+    if (typeList) typeList->setItemText(index, m_strTypes[index]);
 }
 
 void CWaveSaveDlg::OnTypeChanged(std::uint32_t type) {

@@ -41,6 +41,8 @@ class CWaveSaveDlg : public QFileDialog {
 
   private:
     void OnTypeChanged(std::uint32_t type);
+    // Selects the type's entry in the list without touching the name or the sub-format.
+    void ShowType(std::uint32_t type);
     void SetFormatText(const QString& text);
 
     std::uint32_t m_nSaveType = 1;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMainWindow>
 
 #include "resources/Strings.h"
 
@@ -24,6 +25,19 @@ class InteractiveHost final : public DialogHost {
 InteractiveHost g_interactive;
 DialogHost* g_host = &g_interactive;
 
+// A message ends the operation whose progress window is up: that window closes first (which
+// gives the main window its input back), and the message sits over the window worked in.
+QWidget* MessageParent() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->property(kClosesBeforeMessages).toBool())
+            QMetaObject::invokeMethod(window, "DestroyWindow");
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible() && active->isEnabled()) return active;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && qobject_cast<QMainWindow*>(window)) return window;
+    return nullptr;
+}
+
 }  // namespace
 
 DialogHost& Dialogs() { return *g_host; }
@@ -43,7 +57,7 @@ QMessageBox::StandardButton MessageBox(std::uint32_t stringId, QMessageBox::Stan
 
 QMessageBox::StandardButton MessageBox(const QString& text, QMessageBox::StandardButtons buttons,
                                        QMessageBox::Icon icon) {
-    return g_host->Message(QApplication::activeWindow(), text, buttons, icon);
+    return g_host->Message(MessageParent(), text, buttons, icon);
 }
 
 }  // namespace kelvane

@@ -23,6 +23,9 @@ class DialogHost {
                                                 QMessageBox::Icon icon) = 0;
 };
 
+// The property of windows that close (by their DestroyWindow slot) before a message shows.
+inline constexpr char kClosesBeforeMessages[] = "closesBeforeMessages";
+
 // The host in use; the interactive one unless a test installed another. Returns the old one.
 DialogHost& Dialogs();
 DialogHost* SetDialogHost(DialogHost* host);
@@ -30,7 +33,8 @@ DialogHost* SetDialogHost(DialogHost* host);
 // Runs a dialog modally through the host.
 int RunModal(QDialog& dialog);
 
-// A message box titled "Kelvane" with a text of the string table.
+// A message box titled "Kelvane" with a text of the string table, over the active window
+// (the main window when there is none).
 QMessageBox::StandardButton MessageBox(std::uint32_t stringId,
                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                        QMessageBox::Icon icon = QMessageBox::Warning);

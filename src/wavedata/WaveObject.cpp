@@ -44,6 +44,8 @@ void WaveObject::Reset() {
     sourceRate = 0;
     sourceBits = 0;
     sourceTag = kTagPcm;
+    sourceFormatName.clear();
+    sourceText.clear();
     format.reset();
     deviceState = DeviceState::Idle;
     deviceContext = nullptr;

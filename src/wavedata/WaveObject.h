@@ -16,7 +16,15 @@ namespace kelvane {
 
 enum class WaveMode : std::uint32_t { Empty = 0, FormatOnly = 1, Resident = 2, Streamed = 3 };
 
-enum class SourceType : std::uint32_t { Wave = 0, Mpeg = 1, Aiff = 2, Au = 3, Raw = 4 };
+// Sndfile: read through libsndfile and brought to the editor's forms (formats/SndfileFile.h).
+enum class SourceType : std::uint32_t {
+    Wave = 0,
+    Mpeg = 1,
+    Aiff = 2,
+    Au = 3,
+    Raw = 4,
+    Sndfile = 5
+};
 
 enum class DeviceState : std::uint8_t { Idle = 0, Playing = 1, Recording = 2 };
 
@@ -34,9 +42,12 @@ struct RawParams {
 
 // What Save needs beyond the type: the Wave target format (null keeps the sound's own), the
 // AU sub-format (0 linear, 1 Mu-Law, 2 A-law) or the raw SampleCode.
+// FLAC, Ogg Vorbis, Opus and MP3 take their settings from `encoder` (null: the defaults).
+struct EncoderSettings;
 struct SaveOption {
     const WaveFormat* target = nullptr;
     std::uint32_t code = 0;
+    const EncoderSettings* encoder = nullptr;
 };
 
 // Description of an MPEG source, filled by the MPEG stream; `size` is always 40.
@@ -138,6 +149,10 @@ class WaveObject {
     std::uint16_t sourceChannels = 0;
     std::uint32_t sourceRate = 0;
     std::uint16_t sourceBits = 0;
+    // A file converted on load keeps its own format here ("FLAC", and "FLAC, 24-bit, 96000 Hz,
+    // 6 channels, read as 16-bit stereo"); both survive Materialize, empty for other files.
+    std::string sourceFormatName;
+    std::string sourceText;
     void* deviceContext = nullptr;
     DeviceState deviceState = DeviceState::Idle;
     std::array<std::unique_ptr<char[]>, kInfoCount> infoTexts;

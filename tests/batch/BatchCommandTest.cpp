@@ -184,6 +184,76 @@ TEST_F(BatchCommand, InfoDescribesFilesWithoutConverting) {
     EXPECT_FALSE(fs::exists(dir.File("a.au")));
 }
 
+TEST_F(BatchCommand, ReadsTheFilesPeopleHaveAndDescribesTheirOwnFormat) {
+    if (!ok_ || !test::RequireTool("ffmpeg")) return;
+    const std::string tone = "synth 1 sine 300-900 vol 0.5";
+    Sox("-n -r 48000 -c 2 -b 24 deep.wav " + tone);
+    Sox("-n -r 96000 -c 2 -b 24 hi.flac " + tone);
+    Sox("-n -r 44100 -c 2 talk.ogg " + tone);
+    Sox("-n -r 44100 -c 1 -b 24 old.aiff " + tone);
+    ASSERT_EQ(test::RunCommand("cd '" + dir.path() +
+                               "' && ffmpeg -v error -f lavfi -i 'sine=r=48000:d=1' -ac 6 "
+                               "-c:a libopus -b:a 96k six.opus"),
+              0);
+    EXPECT_EQ(Batch("-o out deep.wav hi.flac talk.ogg old.aiff six.opus"), 0) << stdout_;
+    for (const char* name : {"deep", "hi", "talk", "old", "six"}) {
+        const std::string output = Out(std::string(name) + ".wav");
+        EXPECT_EQ(Probe(output, "stream=codec_name"), "pcm_s16le") << name;
+        EXPECT_NEAR(Seconds(output), 1.0, 0.03) << name;
+    }
+    EXPECT_EQ(Probe(Out("six.wav"), "stream=channels"), "2");
+    EXPECT_EQ(Probe(Out("hi.wav"), "stream=sample_rate"), "96000");
+
+    EXPECT_EQ(Batch("--info hi.flac"), 0);
+    EXPECT_NE(stdout_.find("Format: FLAC, 24-bit, 96000 Hz, stereo, read as 16-bit stereo\n"
+                           "Length: 1.0000 sec"),
+              std::string::npos)
+        << stdout_;
+    EXPECT_EQ(Batch("--info --json six.opus"), 0);
+    EXPECT_NE(stdout_.find(R"("type":"opus","format":"Opus","tag":1,"rate":48000,"bits":0,)"
+                           R"("channels":6,"frames":48000)"),
+              std::string::npos)
+        << stdout_;
+    EXPECT_NE(stdout_.find(R"("source":"Opus, 48000 Hz, 6 channels, read as 16-bit stereo")"),
+              std::string::npos)
+        << stdout_;
+}
+
+TEST_F(BatchCommand, NoDitherRoundsDeepSamples) {
+    if (!ok_) return;
+    Sox("-n -r 8000 -c 1 -b 24 deep.wav synth 0.5 sine 440 vol 0.3");
+    ASSERT_EQ(Batch("-o out deep.wav"), 0);
+    const auto dithered = test::ReadFileBytes(Out("deep.wav"));
+    ASSERT_EQ(Batch("-o out --no-dither deep.wav"), 0);
+    const auto rounded = test::ReadFileBytes(Out("deep.wav"));
+    // sox rounds without dither when asked (-D): the same samples.
+    Sox("deep.wav -D -b 16 sox.wav");
+    std::string ours, theirs;
+    ASSERT_EQ(test::RunCommand("sox '" + Out("deep.wav") + "' -t raw -", &ours), 0);
+    ASSERT_EQ(test::RunCommand("sox '" + dir.File("sox.wav") + "' -t raw -", &theirs), 0);
+    EXPECT_EQ(ours, theirs);
+    EXPECT_NE(dithered, rounded);
+}
+
+TEST_F(BatchCommand, ConvertingOntoTheInputsOwnNameNeverLosesIt) {
+    if (!ok_) return;
+    // An empty sound loads but cannot be saved: the failed save must leave the input alone.
+    Sox("-n -r 8000 -c 1 -b 16 empty.wav trim 0 0");
+    const auto before = test::ReadFileBytes(dir.File("empty.wav"));
+    EXPECT_EQ(Batch("-q -o . empty.wav"), 1);
+    EXPECT_EQ(test::ReadFileBytes(dir.File("empty.wav")), before);
+
+    // A sound read while its replacement is written: the result is complete, nothing else left.
+    Sox("-n -r 44100 -c 2 -b 16 tone.wav synth 3 sine 440 vol 0.8");
+    EXPECT_EQ(Batch("-q -o . tone.wav --filter volume:LEFTVOLUME=50,RIGHTVOLUME=50"), 0)
+        << Stderr();
+    EXPECT_NEAR(Seconds(dir.File("tone.wav")), 3.0, 0.001);
+    std::string peak;
+    test::RunCommand("sox '" + dir.File("tone.wav") + "' -n stat 2>&1 | grep 'Maximum amp'", &peak);
+    EXPECT_NEAR(std::stod(peak.substr(peak.find(':') + 1)), 0.4, 0.001) << peak;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+}
+
 TEST_F(BatchCommand, InterruptWithOneWorkerFinishesTheStepAndEndsWith130) {
     if (!ok_) return;
     for (const char* name : {"1.wav", "2.wav", "3.wav"})

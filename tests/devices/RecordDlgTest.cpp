@@ -115,6 +115,7 @@ TEST_F(RecordDlgTest, RecordCommandReplacesTheSoundAndBusyDeviceShowsTheMessage)
     EXPECT_GE(doc->Length(), 11025u / 2);
     EXPECT_NE(doc->Length(), 4410u);
     EXPECT_TRUE(Enabled(57643)) << "the old sound is the undo state";
+    EXPECT_TRUE(doc->IsModified()) << "Close asks before a take is lost";
 
     // Another recording holds the device.
     WaveObject other;

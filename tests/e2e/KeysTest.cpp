@@ -30,5 +30,44 @@ TEST(EndToEnd, KeysSelectReverseAndSave) {
     EXPECT_EQ(ReadFileBytes(saved), ReadFileBytes(expected));
 }
 
+// Several documents at a real desktop: the active one stays active through commands with a
+// progress window, Save As writes the type its list shows, handed-over and new documents come to
+// the front, and a failure's message follows its progress window (windows.sh says how).
+TEST(EndToEnd, TheDocumentWorkedInStaysActiveAndSavesWhatItShows) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "sox"})
+        if (!RequireTool(tool)) return;
+    ScopedTempDir dir;
+    ScopedProfile profile;
+    const std::string au = dir.File("c.au"), original = dir.File("original.au");
+    for (const char* name : {"a.wav", "b.wav"})
+        ASSERT_EQ(
+            RunCommand("sox -n -r 8000 -c 1 -b 16 '" + dir.File(name) + "' synth 0.5 sine 300"), 0);
+    // Long enough for the progress windows to show: they are what moved the focus.
+    ASSERT_EQ(
+        RunCommand("sox -n -r 44100 -c 2 -b 16 -e signed '" + au + "' synth 120 sine 200-900"), 0);
+    ASSERT_EQ(RunCommand("sox -n -r 8000 -c 1 -b 16 -t wav '" + dir.File("rev.au") +
+                         "' synth 0.5 sine 500"),
+              0);
+    ASSERT_EQ(RunCommand("cp '" + au + "' '" + original + "' && touch -d 2020-01-01 '" +
+                         dir.path() + "'/*"),
+              0);
+
+    std::string output;
+    const int status = RunCommand("timeout 240 '" KELVANE_DESKTOP_SCRIPT
+                                  "' '" KELVANE_WINDOWS_SCRIPT "' '" KELVANE_EDITOR "' '" +
+                                      dir.path() + "' 2>&1",
+                                  &output);
+    ASSERT_EQ(status, 0) << output;
+
+    const std::string saved = dir.File("saved.raw"), expected = dir.File("expected.raw");
+    ASSERT_EQ(RunCommand("sox '" + au + "' -t raw '" + saved + "'"), 0);
+    ASSERT_EQ(RunCommand("sox '" + original + "' -t raw '" + expected + "' reverse"), 0);
+    EXPECT_EQ(ReadFileBytes(saved), ReadFileBytes(expected)) << "Ctrl+S saved the reversed c.au";
+    const std::vector<std::uint8_t> written = ReadFileBytes(dir.File("x.wav"));
+    ASSERT_GE(written.size(), 4u);
+    EXPECT_EQ(std::string(written.begin(), written.begin() + 4), ".snd")
+        << "Save As of an AU document shows AU and writes AU";
+}
+
 }  // namespace
 }  // namespace kelvane::test

@@ -112,17 +112,20 @@ TEST(AiffReader, ReadsPastOtherChunksAndRefusesWhatItCannotUse) {
     ASSERT_EQ(wave->Materialize(), FileError::Success);
     EXPECT_EQ(test::Samples16(*wave), samples);
 
-    // 24-bit samples are read as 16-bit words: no error.
+    // 24-bit samples and the AIFC form go to libsndfile, which brings them to 16 bits.
     ASSERT_TRUE(test::WriteFileBytes(file, Aiff("AIFF", Extended(0x400E, 0xAC44), samples, 1, 24)));
     wave = test::LoadOrFail(file, LOAD_CONVERT_TO_PCM);
     EXPECT_EQ(wave->format->bitsPerSample, 16);
+    EXPECT_EQ(wave->sourceBits, 24);
+    ASSERT_TRUE(test::WriteFileBytes(file, Aiff("AIFC", Extended(0x400E, 0xAC44), samples, 1, 16)));
+    wave = test::LoadOrFail(file, LOAD_CONVERT_TO_PCM);
+    EXPECT_EQ(wave->sourceFormatName, "AIFF");
 
     WaveObject header;
     ASSERT_EQ(header.Load(file, LOAD_HEADER_ONLY), FileError::Success);
     EXPECT_EQ(header.mode, WaveMode::FormatOnly);
 
-    const Bytes refused[] = {Aiff("AIFC", Extended(0x400E, 0xAC44), samples, 1, 16),
-                             Aiff("AIFF", Extended(0x4008, 0xFA00), samples, 1, 16),
+    const Bytes refused[] = {Aiff("AIFF", Extended(0x4008, 0xFA00), samples, 1, 16),
                              Bytes{'F', 'O', 'R', 'M', 0, 0, 0, 4, 'A', 'I', 'F', 'F'}};
     for (const auto& image : refused) {
         ASSERT_TRUE(test::WriteFileBytes(file, image));

@@ -55,7 +55,11 @@ TEST(AuReader, ReadsFromTheHeadersOffsetAndRefusesOtherEncodings) {
     EXPECT_EQ(wave->FrameCount(), 3u);
 
     WaveObject w;
-    ASSERT_TRUE(test::WriteFileBytes(file, Au(5, 8000, 1, {0, 0, 0, 0})));
+    // 32-bit samples go to libsndfile; an encoding nobody reads stays refused.
+    ASSERT_TRUE(test::WriteFileBytes(file, Au(5, 8000, 1, {0, 0, 0, 0, 0, 0, 0, 0})));
+    EXPECT_EQ(w.Load(file, LOAD_CONVERT_TO_PCM), FileError::Success);
+    EXPECT_EQ(w.FrameCount(), 2u);
+    ASSERT_TRUE(test::WriteFileBytes(file, Au(8, 8000, 1, {0, 0, 0, 0})));
     EXPECT_EQ(w.Load(file, 0), FileError::Unsupported);
     ASSERT_TRUE(test::WriteFileBytes(file, Au(3, 8000, 1, {0, 0}, "mood", 0x2E736E65)));
     EXPECT_EQ(w.Load(file, 0), FileError::Corrupt);

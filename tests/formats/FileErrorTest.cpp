@@ -19,7 +19,10 @@ TEST(FileTypes, ExtensionsPickTheTypeWithoutRegardToCase) {
     // Raw files are never recognised by name; a dot in a folder is no extension.
     for (const char* name : {"a.raw", "a", "dir.wav/file", "a.wav.bak"})
         EXPECT_EQ(LoadTypeOfName(name), 0u) << name;
-    EXPECT_EQ(SaveTypeOfName("a.mp3"), 0u);
+    EXPECT_EQ(SaveTypeOfName("a.mp2"), 0u);
+    EXPECT_EQ(SaveTypeOfName("a.MP3"), kFileMp3);
+    EXPECT_EQ(SaveTypeOfName("a.flac"), kFileFlac);
+    EXPECT_EQ(LoadTypeOfName("a.Opus"), kFileSndfile);
     EXPECT_EQ(SaveTypeOfName("a.aiff"), kFileAiff);
 }
 

@@ -68,7 +68,7 @@ TEST(Refusals, LoadAndSaveRefuseWhatTheyCannotDo) {
     EXPECT_EQ(wave.Load(dir.File("x.raw"), 0), FileError::UnknownType);
     EXPECT_EQ(wave.Load(dir.File("missing.wav"), 0), FileError::CannotOpen);
     ASSERT_EQ(wave.Allocate(PcmFormat(8000, 16, 1), 10), 1u);
-    EXPECT_EQ(wave.Save(dir.File("x.mp3"), 0), FileError::BadRequest);
+    EXPECT_EQ(wave.Save(dir.File("x.mp2"), 0), FileError::BadRequest);
     EXPECT_EQ(wave.Save(dir.File("x.wav"), 0x50000), FileError::BadRequest);
     EXPECT_EQ(wave.Materialize(), FileError::NotStreamed);
     WaveObject formatOnly;

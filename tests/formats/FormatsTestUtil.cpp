@@ -39,10 +39,11 @@ std::vector<std::int16_t> SoxDecode(const std::string& file, const std::string& 
     return FromBytes(bytes);
 }
 
-std::vector<std::int16_t> FfmpegDecode(const std::string& file) {
+std::vector<std::int16_t> FfmpegDecode(const std::string& file, const std::string& output) {
     std::string bytes;
     const int status = RunCommand(
-        "ffmpeg -v error -i '" + file + "' -f s16le -acodec pcm_s16le - 2>/dev/null", &bytes);
+        "ffmpeg -v error -i '" + file + "' " + output + " -f s16le -acodec pcm_s16le - 2>/dev/null",
+        &bytes);
     EXPECT_EQ(status, 0) << "ffmpeg could not read " << file;
     return FromBytes(bytes);
 }

@@ -17,7 +17,8 @@ std::vector<std::int16_t> Samples16(const WaveObject& wave);
 // A file decoded to interleaved signed 16-bit little-endian samples by sox or ffmpeg; `extra`
 // goes before the input name (sox's -t raw options).
 std::vector<std::int16_t> SoxDecode(const std::string& file, const std::string& extra = "");
-std::vector<std::int16_t> FfmpegDecode(const std::string& file);
+// `output` goes after the input name (e.g. "-ac 2").
+std::vector<std::int16_t> FfmpegDecode(const std::string& file, const std::string& output = "");
 
 // Largest difference between two sample lists of the same length (-1 when lengths differ).
 int MaxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "server/PrivateBus.h"
 #include "support/TestSupport.h"
 
 namespace kelvane::test {
@@ -13,7 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The real program, on the offscreen platform with a profile and a block name of its own.
+// The real program, on the offscreen platform with a bus, a profile and a block name of its own.
 class Program {
   public:
     Program() : name_("kelvane-embedding-" + std::to_string(::getpid())) {}
@@ -25,8 +26,7 @@ class Program {
     }
     QProcess& Start(const QStringList& arguments) {
         auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcessEnvironment env = bus_.Environment();
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(profile_.path()));
         env.insert("KELVANE_INSTANCE_NAME", QString::fromStdString(name_));
         process->setProcessEnvironment(env);
@@ -41,6 +41,7 @@ class Program {
     }
 
   private:
+    PrivateBus bus_;
     ScopedTempDir profile_;
     std::string name_;
     std::vector<std::unique_ptr<QProcess>> processes_;

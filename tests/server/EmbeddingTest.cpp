@@ -1,6 +1,10 @@
+#include <signal.h>
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMainWindow>
@@ -8,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
+#include <QThread>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -17,6 +22,7 @@
 #include "platform/embedding/Embedding.h"
 #include "server/InPlaceFrame.h"
 #include "server/OrvaneServerDoc.h"
+#include "server/PrivateBus.h"
 #include "shell/CommandTable.h"
 #include "shell/MainFrame.h"
 #include "shell/OrvaneApp.h"
@@ -268,6 +274,113 @@ TEST_F(Container, DragFromTheViewCarriesTheWaveAndItsPicture) {
     EXPECT_EQ(doc->m_nSelStart, 7u);
     click(Qt::NoModifier);
     EXPECT_NE(doc->m_nSelStart, 7u);
+}
+
+// A container in a process of its own, on a bus of the test's own that starts the editor for it.
+class BusContainer : public Container {
+  protected:
+    void SetUp() override { ASSERT_TRUE(RequireTool("dbus-daemon") && bus.Running()); }
+    int Contain(const QStringList& steps, QString* output = nullptr) {
+        return bus.Run(KELVANE_CONTAINER, steps, output);
+    }
+    static QString Q(const std::string& path) { return QString::fromStdString(path); }
+    // Waits for the line a holding container prints: the path of its item.
+    static QString HeldItem(QProcess& container) {
+        while (!container.canReadLine() && container.waitForReadyRead(60000)) {
+        }
+        return QString::fromUtf8(container.readLine()).trimmed().section(' ', 1);
+    }
+
+    PrivateBus bus;
+};
+
+TEST_F(BusContainer, PictureDataAndStorageAreThoseOfTheDocumentInProcess) {
+    const std::string tone = WriteTone("tone.wav", 30000, 2, 22050);
+    const std::string document = dir.File("doc.kvc");
+    QString output;
+    ASSERT_EQ(Contain({"--insert", Q(tone), "--picture", "400x100", Q(dir.File("p.png")),
+                       "--picture", "800x200", Q(dir.File("p.svg")), "--data",
+                       Q(dir.File("data.wav")), "--save", Q(document)},
+                      &output),
+              0)
+        << output.toStdString();
+
+    auto object = Embed(tone);
+    QImage remote(Q(dir.File("p.png")), "PNG");
+    EXPECT_EQ(remote.convertToFormat(QImage::Format_RGB32),
+              WavePicture(DocOf(*object), QSize(400, 100)).convertToFormat(QImage::Format_RGB32));
+    const QByteArray svg = FileBytes(dir.File("p.svg"));
+    EXPECT_TRUE(svg.contains("<svg") && svg.contains("viewBox=\"0 0 800 200\""))
+        << svg.left(400).toStdString();
+
+    const std::string saved = dir.File("saved.wav");
+    ASSERT_EQ(DocOf(*object).m_pWave->Save(saved, kFileWave), FileError::Success);
+    EXPECT_EQ(FileBytes(dir.File("data.wav")), FileBytes(saved));
+
+    // The document saved with the item's storage gives the same sound back.
+    ASSERT_EQ(Contain({"--open", Q(document), "--data", Q(dir.File("again.wav"))}, &output), 0)
+        << output.toStdString();
+    EXPECT_EQ(FileBytes(dir.File("again.wav")), FileBytes(saved));
+    EXPECT_EQ(Contain({"--new", "--picture", "40x10", Q(dir.File("empty.png"))}, &output), 0)
+        << output.toStdString();
+}
+
+TEST_F(BusContainer, AnEditIsSignalledAndReachesTheData) {
+    if (!RequireTool("sox")) return;
+    const std::string tone = WriteTone("edit.wav", 8000, 1, 8000);
+    QString output;
+    ASSERT_EQ(
+        Contain({"--insert", Q(tone), "--command", "32821", "--data", Q(dir.File("reversed.wav"))},
+                &output),
+        0)
+        << output.toStdString();
+    EXPECT_TRUE(output.contains("changed"));
+    const std::string got = dir.File("got.raw"), expected = dir.File("expected.raw");
+    ASSERT_EQ(RunCommand("sox '" + dir.File("reversed.wav") + "' -t raw '" + got + "'"), 0);
+    ASSERT_EQ(RunCommand("sox '" + tone + "' -t raw '" + expected + "' reverse"), 0);
+    EXPECT_EQ(ReadFileBytes(got), ReadFileBytes(expected));
+
+    EXPECT_NE(Contain({"--insert", Q(tone), "--command", "57665"}, &output), 0)
+        << "the application's Exit is not the item's";
+    EXPECT_TRUE(output.contains("not available")) << output.toStdString();
+}
+
+TEST_F(BusContainer, ContainersKeepApartAndLeaveNothingBehind) {
+    const std::string tone = WriteTone("kept.wav", 5000, 1, 8000);
+    QProcess& first = bus.Start(KELVANE_CONTAINER, {"--insert", Q(tone), "--hold"});
+    QProcess& second = bus.Start(KELVANE_CONTAINER, {"--insert", Q(tone), "--hold"});
+    const QString firstItem = HeldItem(first), secondItem = HeldItem(second);
+    ASSERT_FALSE(firstItem.isEmpty());
+    EXPECT_NE(firstItem, secondItem) << "each container has its own item";
+    const qint64 server = bus.OwnerProcess("com.vantrel.Kelvane.Embedding");
+    ASSERT_GT(server, 0);
+
+    QDBusInterface stranger("com.vantrel.Kelvane.Embedding", firstItem,
+                            "com.vantrel.Kelvane.Embedding.Item", bus.Connection());
+    const QDBusMessage refused = stranger.call("Save");
+    EXPECT_EQ(refused.errorName(), "com.vantrel.Kelvane.Embedding.Error.AccessDenied");
+
+    // Damaged storage is refused and the service goes on.
+    const std::string junk = dir.File("junk.wav");
+    ASSERT_TRUE(WriteFileBytes(junk, {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}));
+    QString output;
+    EXPECT_EQ(Contain({"--insert", Q(junk)}, &output), 1);
+    EXPECT_TRUE(output.contains("does not hold a sound")) << output.toStdString();
+
+    first.kill();
+    first.waitForFinished();
+    ASSERT_EQ(Contain({"--insert", Q(tone), "--data", Q(dir.File("still.wav"))}, &output), 0)
+        << output.toStdString();
+    EXPECT_EQ(bus.OwnerProcess("com.vantrel.Kelvane.Embedding"), server);
+
+    // With its last container gone, the copy started for them ends and takes its files along.
+    second.kill();
+    second.waitForFinished();
+    for (int i = 0; i < 600 && ::kill(static_cast<pid_t>(server), 0) == 0; ++i) QThread::msleep(50);
+    EXPECT_NE(::kill(static_cast<pid_t>(server), 0), 0) << "the server ended";
+    EXPECT_TRUE(QDir(Q(bus.TempDir()))
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                    .isEmpty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <cctype>
 #include <set>
 
 #include "document/OrvaneDoc.h"
@@ -53,6 +54,30 @@ TEST_F(CommandTableTest, EveryCommandHasAPromptAndEveryMenuRowACommand) {
             }
 }
 
+// The letter after a lone '&', lower case; 0 when there is none.
+char Mnemonic(const char* text) {
+    for (const char* c = text; c && *c; ++c)
+        if (c[0] == '&' && c[1] && c[1] != '&') return static_cast<char>(std::tolower(c[1]));
+    return 0;
+}
+
+TEST_F(CommandTableTest, EveryMenuItemHasAMnemonicOfItsOwnInItsMenu) {
+    for (auto rows : {MenuWithoutDocument(), MenuWithDocument()}) {
+        // The letters taken at each depth of the menu being walked, with that menu's name.
+        std::vector<std::pair<std::string, std::set<char>>> open{{"menu bar", {}}};
+        for (const MenuRow& row : rows) {
+            open.resize(static_cast<std::size_t>(row.depth) + 1);
+            if (row.id == kRecentFiles || (row.id == 0 && !row.text)) continue;
+            const char* text = row.id ? FindCommand(row.id)->menuText : row.text;
+            const char letter = Mnemonic(text);
+            EXPECT_NE(letter, 0) << text;
+            EXPECT_TRUE(open.back().second.insert(letter).second)
+                << "'" << letter << "' of " << text << " is taken in " << open.back().first;
+            if (row.id == 0) open.emplace_back(text, std::set<char>{});
+        }
+    }
+}
+
 TEST_F(CommandTableTest, ToolbarsKeysAndMenusAreThoseOfTheDesign) {
     CMainFrame& frame = *app().MainFrame();
     EXPECT_EQ(ToolbarIds(*frame.ToolBar()),
@@ -78,19 +103,56 @@ TEST_F(CommandTableTest, ToolbarsKeysAndMenusAreThoseOfTheDesign) {
         EXPECT_TRUE(withDocument.count(id)) << id;
 
     const std::pair<const char*, std::uint32_t> keys[] = {
-        {"Shift+A", 32789},   {"Ctrl+C", 57634},        {"Ctrl+Ins", 57634},
-        {"Ctrl+D", 32834},    {"Ctrl+M", 32806},        {"Ctrl+N", 57600},
-        {"Shift+N", 32790},   {"Ctrl+O", 57601},        {"Ctrl+S", 57603},
-        {"Ctrl+T", 32807},    {"Ctrl+V", 57637},        {"Shift+Ins", 57637},
-        {"Ctrl+Z", 57643},    {"Alt+Backspace", 57643}, {"Del", 32808},
-        {"Shift+Del", 57635}, {"Ctrl+X", 57635},        {"F1", 57670},
-        {"F6", 57680},        {"Shift+F6", 57681},      {"Alt+Return", 32829}};
+        {"Shift+A", 32789},     {"Ctrl+C", 57634},        {"Ctrl+Ins", 57634},
+        {"Ctrl+D", 32834},      {"Ctrl+M", 32806},        {"Ctrl+N", 57600},
+        {"Shift+N", 32790},     {"Ctrl+O", 57601},        {"Ctrl+S", 57603},
+        {"Ctrl+T", 32807},      {"Ctrl+V", 57637},        {"Shift+Ins", 57637},
+        {"Ctrl+Z", 57643},      {"Alt+Backspace", 57643}, {"Del", 32808},
+        {"Shift+Del", 57635},   {"Ctrl+X", 57635},        {"F1", 57670},
+        {"F6", 57680},          {"Shift+F6", 57681},      {"Alt+Return", 32829},
+        {"Space", kPlayOrStop}, {"Home", 32779},          {"End", 32781},
+        {"Shift+Home", 32841},  {"Shift+End", 32842}};
     for (const auto& [key, id] : keys) {
         QAction* action = frame.ActionOf(id);
         ASSERT_NE(action, nullptr) << id;
         EXPECT_TRUE(action->shortcuts().contains(QKeySequence(key))) << key;
     }
     EXPECT_TRUE(frame.ActionOf(57644)->shortcuts().isEmpty()) << "Redo has no key";
+}
+
+int g_plays = 0;
+int CountPlay(WaveObject& wave, std::uint32_t, std::uint32_t, int, int) {
+    wave.deviceState = DeviceState::Playing;
+    ++g_plays;
+    return 0;
+}
+
+TEST_F(CommandTableTest, TransportKeysPlayStopMoveAndExtendTheSelection) {
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 1000, 1));
+    ASSERT_NE(doc, nullptr);
+    const auto selection = [&] { return std::pair{doc->m_nSelStart, doc->m_nSelLength}; };
+    doc->SetSelection(300, 100);
+    ASSERT_TRUE(Run(32842));
+    EXPECT_EQ(selection(), std::pair(300u, 700u)) << "Shift+End";
+    doc->SetSelection(300, 100);
+    ASSERT_TRUE(Run(32841));
+    EXPECT_EQ(selection(), std::pair(0u, 400u)) << "Shift+Home keeps the selection's end";
+    ASSERT_TRUE(Run(32781));
+    EXPECT_EQ(selection(), std::pair(1000u, 0u)) << "End";
+    ASSERT_TRUE(Run(32841));
+    EXPECT_EQ(selection(), std::pair(0u, 1000u)) << "End, then Shift+Home: everything";
+
+    g_plays = 0;
+    Devices().startPlay = CountPlay;
+    ASSERT_TRUE(Run(kPlayOrStop));
+    EXPECT_EQ(g_plays, 1);
+    EXPECT_FALSE(doc->IsIdle());
+    doc->m_pWave->deviceState = DeviceState::Idle;  // nothing really plays: Stop has nothing to end
+    Devices().startPlay = nullptr;
+
+    EXPECT_EQ(ToolTipOf(32779), "Go to beginning (Home)");
+    EXPECT_EQ(ToolTipOf(32771), "Play selection (Space)");
+    EXPECT_EQ(ToolTipOf(32772), "Stop (Space)");
 }
 
 TEST_F(CommandTableTest, StatusBarsShowUnitsPromptsAndPositions) {

@@ -10,6 +10,7 @@
 #include "processing/dialogs/WaveFormatDlg.h"
 #include "shell/OrvaneApp.h"
 #include "support/EditorTest.h"
+#include "ui/AppState.h"
 
 namespace kelvane::test {
 namespace {
@@ -115,6 +116,47 @@ TEST_F(DocumentTest, PromoteCopiesTheSelectionIntoANewDocument) {
         EXPECT_TRUE(promoted->IsModified());
         EXPECT_FALSE(doc->IsModified());
     }
+}
+
+std::unique_ptr<WaveObject> RecordShortSound(const WaveFormat&) {
+    return SweepWave(44100, 2, 100, 100, 200, 1000);
+}
+
+TEST_F(DocumentTest, PromoteAfterAShorterRecordingTakesOnlyWhatIsLeft) {
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 2000));
+    ASSERT_NE(doc, nullptr);
+    doc->SetSelection(50, 1500);
+    Devices().record = RecordShortSound;
+    ASSERT_TRUE(Run(32774));
+    Devices().record = nullptr;
+    ASSERT_EQ(doc->Length(), 100u);
+    ASSERT_TRUE(Run(32834));
+    COrvaneDoc* promoted = ActiveDocument();
+    ASSERT_NE(promoted, doc);
+    ASSERT_EQ(promoted->Length(), 50u);
+    EXPECT_EQ(0, std::memcmp(promoted->m_pWave->data, doc->m_pWave->data + 200, 50 * 4));
+}
+
+TEST_F(DocumentTest, APromoteWithoutTemporarySpaceLeavesAUsableEmptyDocument) {
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 2000));
+    ASSERT_NE(doc, nullptr);
+    doc->SetSelection(0, 1000);
+    const std::string folder = App().tempDir;
+    App().tempDir = dir.File("gone");
+    ASSERT_TRUE(Run(32834));
+    App().tempDir = folder;
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], Message(1003));
+    COrvaneDoc* promoted = ActiveDocument();
+    ASSERT_NE(promoted, doc);
+    ASSERT_NE(promoted->m_pWave->format, nullptr);
+    EXPECT_EQ(promoted->Length(), 0u);
+    // The commands that read the format work on it: Record proposes it, Save As offers it.
+    dialogs.Cancel();
+    dialogs.Cancel();
+    EXPECT_TRUE(Run(32774));
+    EXPECT_TRUE(Run(57603));
+    EXPECT_TRUE(Run(57604));
 }
 
 TEST_F(DocumentTest, NewAsksForTheFormatAndStartsEmpty) {

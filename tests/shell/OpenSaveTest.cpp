@@ -188,21 +188,29 @@ TEST_F(OpenSaveTest, OpenAsksForRawFormatsAndRefusesLayer3) {
 TEST_F(OpenSaveTest, SaveAsPreselectsByNameAndRenamesWithTheType) {
     dialogs.Accept();  // the New format question
     ASSERT_TRUE(Run(57600));
-    dialogs.Cancel([](QDialog& d) {
-        EXPECT_EQ(dynamic_cast<CWaveSaveDlg&>(d).SaveType(), static_cast<std::uint32_t>(kSaveRaw))
-            << "untitled";
+    // The list shows the type that will be written.
+    const auto shownType = [](CWaveSaveDlg& save) {
+        auto* types = save.findChild<QComboBox*>("fileTypeCombo");
+        return types ? static_cast<std::uint32_t>(types->currentIndex() + 1) : 0u;
+    };
+    dialogs.Cancel([&](QDialog& d) {
+        auto& save = dynamic_cast<CWaveSaveDlg&>(d);
+        EXPECT_EQ(save.SaveType(), static_cast<std::uint32_t>(kSaveRaw)) << "untitled";
+        EXPECT_EQ(shownType(save), save.SaveType());
     });
     Run(kSaveAs);
     EXPECT_TRUE(ActiveDocument()->IsModified());
 
     app().CloseAllDocuments();
     Open(WriteTone("song.snd", 100));
-    dialogs.Cancel([](QDialog& d) {
+    dialogs.Cancel([&](QDialog& d) {
         auto& save = dynamic_cast<CWaveSaveDlg&>(d);
         auto* name = save.findChild<QLineEdit*>("fileNameEdit");
         EXPECT_EQ(save.SaveType(), static_cast<std::uint32_t>(kSaveAu));
+        EXPECT_EQ(shownType(save), save.SaveType());
         EXPECT_EQ(name->text(), "song.snd") << "the current name is proposed";
         save.SelectType(kSaveAiff);
+        EXPECT_EQ(shownType(save), save.SaveType());
         EXPECT_EQ(name->text(), "song.aif");
         EXPECT_FALSE(save.m_buttonOptions->isEnabled());
         save.SelectType(kSaveRaw);
@@ -266,6 +274,33 @@ TEST_F(OpenSaveTest, SaveAsWritesTheChosenFormatAndTakesTheName) {
         save.selectFile(QString::fromStdString(law));
     });
     EXPECT_EQ(Probe(law, "codec_name"), "pcm_mulaw");
+}
+
+TEST_F(OpenSaveTest, FilesWhoseNamesLieOpenByTheirContents) {
+    COrvaneDoc* doc = Modified("tone.wav");
+    ASSERT_NE(doc, nullptr);
+    const std::vector<std::uint8_t> sound = Bytes(*doc->m_pWave);
+    const std::string rev = dir.File("rev.au");
+    SaveAs([&](CWaveSaveDlg& save) {
+        save.SelectType(kSaveWave);
+        save.selectFile(QString::fromStdString(rev));
+    });
+    ASSERT_EQ(doc->PathName(), rev);
+    app().CloseAllDocuments();
+    COrvaneDoc* reopened = Open(rev);  // no raw question: any dialog would fail the test
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(Bytes(*reopened->m_pWave), sound);
+
+    ASSERT_TRUE(RequireTool("sox"));
+    const std::string au = dir.File("law.wav"), aiff = dir.File("take.pcm");
+    ASSERT_EQ(RunCommand("sox -n -r 8000 -c 1 -e u-law -t au '" + au + "' synth 0.1 sine 440"), 0);
+    ASSERT_EQ(RunCommand("sox -n -r 8000 -c 2 -b 16 -t aiff '" + aiff + "' synth 0.1 sine 440"), 0);
+    for (const std::string& path : {au, aiff}) {
+        COrvaneDoc* opened = Open(path);
+        ASSERT_NE(opened, nullptr) << path;
+        EXPECT_EQ(opened->Length(), 800u) << path;
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(OpenSaveTest, RawOptionsRememberTheChoiceAndTheDocumentKeepsIt) {

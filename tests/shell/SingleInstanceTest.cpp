@@ -1,14 +1,19 @@
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "platform/instance/SingleInstance.h"
 #include "support/TestSupport.h"
 
 namespace kelvane::test {
@@ -42,7 +47,10 @@ class Copies {
     }
 
     [[nodiscard]] bool BlockExists() const {
-        return ::access(("/dev/shm/" + name_ + "." + std::to_string(::getuid())).c_str(), F_OK) == 0;
+        const std::string prefix = name_ + "." + std::to_string(::getuid()) + "@";
+        for (const auto& entry : std::filesystem::directory_iterator("/dev/shm"))
+            if (entry.path().filename().string().starts_with(prefix)) return true;
+        return false;
     }
     [[nodiscard]] std::string Profile() const {
         std::ifstream in(profile_.path() + "/Vantrel Software/Kelvane.ini");
@@ -97,6 +105,57 @@ TEST(SingleInstance, SecondStartsHandTheirFileToTheRunningCopy) {
     next.terminate();
     ASSERT_TRUE(next.waitForFinished(10000));
     EXPECT_FALSE(copies.BlockExists()) << "a copy that exits removes its block";
+}
+
+// A copy that died leaves its process id, which the system may give to any other program.
+TEST(SingleInstance, AnIdReusedByAnotherProgramIsNeitherSignalledNorObeyed) {
+    const std::string name = "kelvane-reused-" + std::to_string(::getpid());
+    QProcess other;
+    other.start("sleep", {"30"});
+    ASSERT_TRUE(other.waitForStarted(5000)) << "sleep is needed";
+    std::string block;
+    {
+        auto died = kelvane::SingleInstance::Open(name);
+        ASSERT_TRUE(died && died->IsOwner());
+        block = died->Name();
+        const int fd = ::shm_open(block.c_str(), O_RDWR, 0);
+        ASSERT_GE(fd, 0);
+        const auto pid = static_cast<std::int32_t>(other.processId());
+        ASSERT_EQ(::pwrite(fd, &pid, sizeof pid, 0), static_cast<ssize_t>(sizeof pid));
+        ::close(fd);
+    }
+    auto next = kelvane::SingleInstance::Open(name);
+    ASSERT_TRUE(next);
+    EXPECT_TRUE(next->IsOwner()) << "the block is taken over";
+    EXPECT_EQ(next->OwnerProcess(), ::getpid());
+    if (!next->IsOwner()) next->HandOver("");
+    EXPECT_FALSE(other.waitForFinished(300)) << "the unrelated program still runs";
+    other.kill();
+    other.waitForFinished(5000);
+    next.reset();
+    ::shm_unlink(block.c_str());
+}
+
+// A copy on another display (another seat, a remote session) runs on its own; the same display
+// named with its screen is the same display.
+TEST(SingleInstance, OneCopyRunsPerDisplay) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string original = saved ? saved : "";
+    const std::string name = "kelvane-display-test-" + std::to_string(::getpid());
+    ::setenv("DISPLAY", ":71", 1);
+    const auto first = SingleInstance::Open(name);
+    ::setenv("DISPLAY", ":71.0", 1);
+    const auto sameDisplay = SingleInstance::Open(name);
+    ::setenv("DISPLAY", "remote.example:71", 1);
+    const auto otherDisplay = SingleInstance::Open(name);
+    if (saved)
+        ::setenv("DISPLAY", original.c_str(), 1);
+    else
+        ::unsetenv("DISPLAY");
+    ASSERT_TRUE(first && sameDisplay && otherDisplay);
+    EXPECT_TRUE(first->IsOwner());
+    EXPECT_FALSE(sameDisplay->IsOwner());
+    EXPECT_TRUE(otherDisplay->IsOwner());
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ void ServerDocument::DeactivateInPlace() {
     if (!m_pInPlaceFrame) return;
     m_pInPlaceFrame->OnRemoveControlBars();
     delete m_pInPlaceFrame.data();
+    emit InPlaceEnded();
 }
 
 void ConnectTemplate(const QString& classId, DocumentFactory factory) {

@@ -11,6 +11,7 @@
 
 class QIODevice;
 class QMainWindow;
+class QMenuBar;
 class QPainter;
 
 // Object embedding for containers that drive a server in-process: a container creates a
@@ -85,6 +86,9 @@ class InPlaceFrame : public QWidget {
     virtual bool OnCreateControlBars(QMainWindow& containerFrame, QWidget& containerDoc) = 0;
     // Takes the bars off the container's frame again.
     virtual void OnRemoveControlBars() {}
+    // The menus a container in another process cannot merge into its own: they go onto the
+    // window that holds the frame there.
+    virtual void AddMenus(QMenuBar& bar) { (void)bar; }
 
   signals:
     // The user ended in-place editing (Escape).
@@ -92,9 +96,11 @@ class InPlaceFrame : public QWidget {
 };
 
 // A document that can live inside a container.
-class ServerDocument {
+class ServerDocument : public QObject {
+    Q_OBJECT
+
   public:
-    virtual ~ServerDocument();
+    ~ServerDocument() override;
 
     // The item of the whole document, made on first request and kept.
     ServerItem* GetEmbeddedItem();
@@ -109,6 +115,15 @@ class ServerDocument {
 
     // The document's own storage; the item's Serialize comes here.
     virtual void Serialize(Archive& archive) = 0;
+    // Runs a command of the server's by its number; false when it has none such or it is
+    // not available now.
+    virtual bool RunCommand(std::uint32_t command) = 0;
+
+  signals:
+    // The content changed: a container showing the item draws it again.
+    void Changed();
+    // In-place editing ended, by the user (Escape) or by the container.
+    void InPlaceEnded();
 
   protected:
     virtual std::unique_ptr<ServerItem> OnGetEmbeddedItem() = 0;

@@ -1,14 +1,17 @@
 #include "platform/instance/SingleInstance.h"
 
-#include <atomic>
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace kelvane {
 
@@ -30,13 +33,46 @@ bool IsZombie(pid_t pid) {
     return read && state == 'Z';
 }
 
-bool ProcessAlive(pid_t pid) {
-    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM) && !IsZombie(pid);
+std::string ExecutableOf(const std::string& link) {
+    std::string path(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link.c_str(), path.data(), path.size());
+    path.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    // A program replaced on disk while it runs (a rebuild, an upgrade) is still this program.
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (path.ends_with(kDeleted)) path.resize(path.size() - kDeleted.size());
+    return path;
 }
 
-// The block is per user: two people logged in at once each run their own copy.
+// A dead copy's id may since have gone to an unrelated program, which SIGUSR1 would kill.
+bool IsRunningCopy(pid_t pid) {
+    if (pid <= 0 || ::kill(pid, 0) != 0 || IsZombie(pid)) return false;
+    const std::string exe = "/proc/" + std::to_string(pid) + "/exe";
+    struct stat theirs {};
+    struct stat ours {};
+    if (::stat(exe.c_str(), &theirs) == 0 && ::stat("/proc/self/exe", &ours) == 0 &&
+        theirs.st_dev == ours.st_dev && theirs.st_ino == ours.st_ino)
+        return true;
+    const std::string path = ExecutableOf(exe);
+    return !path.empty() && path == ExecutableOf("/proc/self/exe");
+}
+
+// The display this copy shows on, without the screen (":0.0" is ":0"); '/' cannot be in a
+// block's name.
+std::string DisplayOfSession() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::string display = x && *x ? x : wayland ? wayland : "";
+    const std::size_t colon = display.rfind(':');
+    const std::size_t dot = display.rfind('.');
+    if (colon != std::string::npos && dot != std::string::npos && dot > colon) display.resize(dot);
+    std::replace(display.begin(), display.end(), '/', '_');
+    return display;
+}
+
+// The block is per user and display: two people logged in at once, or one person on two seats
+// or in a remote session, each run their own copy.
 std::string BlockName(std::string_view name) {
-    return "/" + std::string(name) + "." + std::to_string(::getuid());
+    return "/" + std::string(name) + "." + std::to_string(::getuid()) + "@" + DisplayOfSession();
 }
 
 std::uint8_t* MapBlock(int fd) {
@@ -86,7 +122,7 @@ std::unique_ptr<SingleInstance> SingleInstance::Open(std::string_view name) {
         // Owner: a new block, or one whose copy is gone (its pid swapped for ours).
         const bool owner =
             created ? (pid.store(::getpid()), true)
-                    : !ProcessAlive(holder) && pid.compare_exchange_strong(expected, ::getpid());
+                    : !IsRunningCopy(holder) && pid.compare_exchange_strong(expected, ::getpid());
         if (owner) {
             std::memset(block + kPathOffset, 0, kPathSize);
             InstallRaiseHandler();

@@ -11,7 +11,7 @@ namespace kelvane {
 // The block through which a second start of the editor hands its file to the running copy: a
 // named shared memory block of 264 bytes. Offset 0 holds the running copy's process id, offset
 // 4 a zero-terminated path of at most 259 bytes (empty: no request). A block whose process is
-// gone, left by a copy that crashed, is taken over.
+// gone, or is no longer a copy of this program, is taken over.
 class SingleInstance {
   public:
     static constexpr std::size_t kBlockSize = 264;

@@ -9,6 +9,7 @@
 
 #include "processing/ProgressLabel.h"
 #include "resources/Strings.h"
+#include "ui/DialogHost.h"
 
 namespace kelvane {
 
@@ -20,6 +21,7 @@ ProgressDialog::ProgressDialog(std::uint32_t captionId)
       m_labelText(new QLabel),
       m_nCaption(captionId ? captionId : 103) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setProperty(kClosesBeforeMessages, true);
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
     m_labelPercent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -38,6 +40,9 @@ bool ProgressDialog::Create(void* parent) {
     auto* widget = static_cast<QWidget*>(parent);
     QWidget* owner = widget ? widget->window() : nullptr;
     if (owner && owner->isEnabled()) {
+        // Disabling drops the owner's focus; given back as it was, it keeps the document the
+        // person works in active (the next focusable one, the first document, would take over).
+        m_pOwnerFocus = owner->focusWidget();
         owner->setEnabled(false);
         m_pDisabledOwner = owner;
     }
@@ -73,7 +78,9 @@ void ProgressDialog::SetRange(int lower, int upper) {
 
 void ProgressDialog::DestroyWindow() {
     if (m_pDisabledOwner) m_pDisabledOwner->setEnabled(true);
+    if (m_pDisabledOwner && m_pOwnerFocus) m_pOwnerFocus->setFocus(Qt::OtherFocusReason);
     m_pDisabledOwner = nullptr;
+    m_pOwnerFocus = nullptr;
     hide();
 }
 

@@ -27,9 +27,11 @@ class ProgressDialog final : public QDialog, public ProgressIndicator {
     void SetText(std::string_view text) override;
     int SetPos(int position) override;
     void SetRange(int lower, int upper) override;
+  public slots:
     // Re-enables the owner and closes the window.
     void DestroyWindow();
 
+  public:
     [[nodiscard]] QString PercentText() const;
     [[nodiscard]] QString MessageText() const;
 
@@ -49,6 +51,7 @@ class ProgressDialog final : public QDialog, public ProgressIndicator {
     int m_nLower = 0;
     int m_nUpper = 100;
     QPointer<QWidget> m_pDisabledOwner;
+    QPointer<QWidget> m_pOwnerFocus;
 };
 
 }  // namespace kelvane
