@@ -85,25 +85,19 @@ std::unique_ptr<WaveObject> FileBackedCopy(const WaveObject& wave, std::uint32_t
     return copy;
 }
 
-namespace {
-std::size_t CountEntries(const char* path, bool lines) {
-    if (lines) {
-        std::ifstream in(path);
-        return static_cast<std::size_t>(
-            std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
-    }
-    std::error_code ec;
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path, ec),
-                                                  std::filesystem::directory_iterator()));
-}
-}  // namespace
-
-std::size_t MappingCount() {
-    return CountEntries("/proc/self/maps", true);
+std::size_t MappingCount(const std::string& path) {
+    std::ifstream in("/proc/self/maps");
+    std::size_t count = 0;
+    for (std::string line; std::getline(in, line);)
+        count += line.find(path) != std::string::npos ? 1 : 0;
+    return count;
 }
 
 std::size_t OpenFileCount() {
-    return CountEntries("/proc/self/fd", false);
+    std::error_code ec;
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd", ec),
+                      std::filesystem::directory_iterator()));
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {

@@ -50,8 +50,9 @@ std::unique_ptr<WaveObject> SweepWave(std::uint32_t rate, std::uint16_t channels
 // editor holds an opened file, and what edits may share pages with.
 std::unique_ptr<WaveObject> FileBackedCopy(const WaveObject& wave, std::uint32_t dataOffset,
                                            const std::string& dir);
-// Lines of /proc/self/maps and entries of /proc/self/fd: what a freed sound must give back.
-[[nodiscard]] std::size_t MappingCount();
+// Mappings of files whose path holds `path` (/proc/self/maps), and open files (/proc/self/fd):
+// what a freed sound must give back.
+[[nodiscard]] std::size_t MappingCount(const std::string& path);
 [[nodiscard]] std::size_t OpenFileCount();
 
 [[nodiscard]] std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
