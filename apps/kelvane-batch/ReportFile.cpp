@@ -12,14 +12,21 @@ namespace kelvane {
 
 namespace {
 
+enum class Lock { Held, Unsupported, Failed };
+
 // Waits for the lock, again after a signal (an interrupt ends the run, not the report).
-bool LockWhole(int fd, short type) {
+Lock LockWhole(int fd, short type) {
     struct flock lock {};
     lock.l_type = type;
     lock.l_whence = SEEK_SET;
-    while (::fcntl(fd, F_SETLKW, &lock) != 0)
-        if (errno != EINTR) return false;
-    return true;
+    while (::fcntl(fd, F_SETLKW, &lock) != 0) {
+        if (errno == EINTR) continue;
+        // A file system mounted without locks (Lustre without -o flock, NFS without its lock
+        // service): an O_APPEND write of one piece is still the best there is.
+        return errno == ENOLCK || errno == ENOSYS || errno == EOPNOTSUPP ? Lock::Unsupported
+                                                                         : Lock::Failed;
+    }
+    return Lock::Held;
 }
 
 }  // namespace
@@ -51,7 +58,8 @@ std::string ReportFile::Open(const std::string& path) {
 std::string ReportFile::Append(std::string line) {
     line += '\n';
     const std::lock_guard guard(mutex_);
-    if (!LockWhole(fd_, F_WRLCK)) return std::strerror(errno);
+    const Lock lock = LockWhole(fd_, F_WRLCK);
+    if (lock == Lock::Failed) return std::strerror(errno);
     // O_APPEND puts each write at the end; a short write (a full disk) continues there.
     std::string error;
     for (std::size_t done = 0; done < line.size();) {
@@ -63,7 +71,7 @@ std::string ReportFile::Append(std::string line) {
         }
         done += static_cast<std::size_t>(n);
     }
-    LockWhole(fd_, F_UNLCK);
+    if (lock == Lock::Held) LockWhole(fd_, F_UNLCK);
     return error;
 }
 

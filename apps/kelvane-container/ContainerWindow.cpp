@@ -1,6 +1,8 @@
 #include "ContainerWindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <cstdio>
 
 namespace {
 
@@ -25,14 +28,8 @@ SoundSite::SoundSite(QWidget* parent) : QWidget(parent) {
     // The editor's window becomes a child of this one: it needs an X window of its own.
     setAttribute(Qt::WA_NativeWindow);
     setFocusPolicy(Qt::StrongFocus);
-    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    policy.setHeightForWidth(true);
-    setSizePolicy(policy);
-}
-
-// The item's extent is four times as wide as high.
-int SoundSite::heightForWidth(int width) const {
-    return m_bActive ? kActiveHeight : width / 4;
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFixedHeight(100);
 }
 
 void SoundSite::SetPicture(QImage picture) {
@@ -42,7 +39,7 @@ void SoundSite::SetPicture(QImage picture) {
 
 void SoundSite::SetActive(bool active) {
     m_bActive = active;
-    updateGeometry();
+    setFixedHeight(active ? kActiveHeight : width() / 4);
     update();
 }
 
@@ -64,6 +61,8 @@ void SoundSite::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void SoundSite::resizeEvent(QResizeEvent*) {
+    // Inactive, the sound keeps its extent's shape: four times as wide as high.
+    if (!m_bActive && height() != width() / 4) return setFixedHeight(width() / 4);
     emit Resized(size());
 }
 
@@ -81,6 +80,7 @@ ContainerWindow::ContainerWindow() {
     layout->addWidget(m_site);
     layout->addStretch(1);
     setCentralWidget(page);
+    page->installEventFilter(this);
 
     QMenu* file = menuBar()->addMenu("&File");
     file->addAction("&New Sound", QKeySequence::New, this, &ContainerWindow::NewSound);
@@ -95,6 +95,14 @@ ContainerWindow::ContainerWindow() {
     edit->addAction("Open Sound in Its &Window", this, [this] { Edit(false); });
 
     connect(m_site, &SoundSite::ActivateRequested, this, [this] { Edit(true); });
+    // Keys reach this window while the editor's frame is between two of its own windows (a
+    // progress window just closed); Escape still ends editing.
+    auto* escape = new QAction(this);
+    escape->setShortcut(Qt::Key_Escape);
+    connect(escape, &QAction::triggered, this, [this] {
+        if (m_bActive && m_sound) m_sound->Deactivate();
+    });
+    addAction(escape);
     connect(m_site, &SoundSite::Resized, this, [this](QSize size) {
         if (!m_sound) return;
         if (m_bActive)
@@ -107,6 +115,20 @@ ContainerWindow::ContainerWindow() {
 }
 
 ContainerWindow::~ContainerWindow() = default;
+
+// The window manager gives the keyboard to this window, also when a window of the editor
+// closes; while the sound is edited in place it belongs to the editor's frame.
+void ContainerWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_bActive && m_sound)
+        m_sound->Activate(m_site->winId(), m_site->size());
+    QMainWindow::changeEvent(event);
+}
+
+// A click on the page beside the sound ends editing in place.
+bool ContainerWindow::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && m_bActive && m_sound) m_sound->Deactivate();
+    return false;
+}
 
 void ContainerWindow::SetSound(std::unique_ptr<EmbeddedSound> sound, const QString& documentPath) {
     m_strPath = documentPath;
@@ -171,15 +193,19 @@ void ContainerWindow::SaveDocument(bool askName) {
     m_strPath = path;
     UpdateTitle();
     statusBar()->showMessage("Saved.", 3000);
+    Report("saved");
 }
 
 void ContainerWindow::Edit(bool inPlace) {
     if (!m_sound || m_bActive) return;
     m_bActive = inPlace;
-    if (inPlace) m_site->SetActive(true);
-    QApplication::processEvents();  // the site takes its active size first
+    if (inPlace) {
+        m_site->SetActive(true);
+        centralWidget()->layout()->activate();  // the site takes its active size first
+    }
     QString error;
     const bool inside = m_sound->Activate(inPlace ? m_site->winId() : 0, m_site->size(), &error);
+    if (inside) m_sound->Resize(m_site->size());
     if (!error.isEmpty()) {
         m_bActive = false;
         m_site->SetActive(false);
@@ -189,6 +215,7 @@ void ContainerWindow::Edit(bool inPlace) {
         m_bActive = false;
         m_site->SetActive(false);
     }
+    Report(inside ? "active in place" : "active in its own window");
 }
 
 void ContainerWindow::OnDeactivated() {
@@ -197,6 +224,7 @@ void ContainerWindow::OnDeactivated() {
     UpdatePicture();
     activateWindow();
     m_site->setFocus();
+    Report("deactivated");
 }
 
 void ContainerWindow::UpdatePicture() {
@@ -206,6 +234,17 @@ void ContainerWindow::UpdatePicture() {
     picture.loadFromData(m_sound->Picture("image/png", pixels), "PNG");
     picture.setDevicePixelRatio(m_site->devicePixelRatioF());
     m_site->SetPicture(picture);
+    Report("picture " +
+           QCryptographicHash::hash(QByteArray(reinterpret_cast<const char*>(picture.constBits()),
+                                               picture.sizeInBytes()),
+                                    QCryptographicHash::Md5)
+               .toHex());
+}
+
+// What happens, a line each on standard output, for scripts that drive the window.
+void ContainerWindow::Report(const QString& line) {
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
 }
 
 void ContainerWindow::UpdateTitle() {

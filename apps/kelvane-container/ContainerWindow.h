@@ -18,9 +18,6 @@ class SoundSite : public QWidget {
     explicit SoundSite(QWidget* parent);
     void SetPicture(QImage picture);
     void SetActive(bool active);
-    [[nodiscard]] bool hasHeightForWidth() const override { return true; }
-    [[nodiscard]] int heightForWidth(int width) const override;
-    [[nodiscard]] QSize sizeHint() const override { return {400, 100}; }
 
   signals:
     void ActivateRequested();
@@ -47,6 +44,10 @@ class ContainerWindow : public QMainWindow {
     // Takes a sound made outside the window (the command line's).
     void SetSound(std::unique_ptr<EmbeddedSound> sound, const QString& documentPath);
 
+  protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void NewSound();
     void InsertFile();
@@ -57,6 +58,7 @@ class ContainerWindow : public QMainWindow {
     void UpdatePicture();
     void UpdateTitle();
     void Fail(const QString& what, const QString& error);
+    static void Report(const QString& line);
     // Drops the current sound: its item goes with it.
     void ReplaceSound(std::unique_ptr<EmbeddedSound> sound);
 

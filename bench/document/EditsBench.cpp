@@ -143,7 +143,8 @@ int main(int argc, char** argv) {
     for (std::uint32_t k = 0; k < 20; ++k) {
         doc->SetSelection((k * 2654435761u) % (doc->Length() - second), second);
         editsMs += Millis([&] { RunProcessCommand(*doc, kFadeIn); });
-        levels.push_back(std::move(doc->m_pUndoWave));
+        levels.push_back(std::move(doc->m_undoWaves.back()));
+        doc->m_undoWaves.pop_back();
     }
     Print("twenty_edits", editsMs, "ms");
     Print("twenty_edits_temp_ratio", TempBytes() / doc->m_pWave->dataBytes, "x");

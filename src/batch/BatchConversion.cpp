@@ -1,6 +1,9 @@
 #include "batch/BatchConversion.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "batch/BatchFilters.h"
@@ -52,6 +55,25 @@ std::unique_ptr<WaveObject> Resampled(const WaveObject& wave, const WaveFormat& 
         got += n;
     result->dataBytes = got - got % pcm.blockAlign;  // the estimate may run a little long
     result->CopyInfo(&wave);
+    return result;
+}
+
+// The RealAudio encoder writes its file in place. It gets an unused hidden name beside the
+// output instead, renamed over the output once complete, as the other writers do, so an
+// output that exists is always whole (--skip-existing relies on it).
+RealAudioResult ExportRealAudioWhole(const std::string& output, std::uint32_t method,
+                                     const WaveObject& wave, ProgressIndicator& progress) {
+    const std::size_t slash = output.rfind('/');
+    std::string part = output.substr(0, slash + 1) + "." + output.substr(slash + 1) + ".XXXXXX";
+    const int fd = ::mkstemp(part.data());
+    if (fd < 0) return RealAudioResult::OutputFile;
+    ::close(fd);
+    // Removed again so that the encoder creates it with the usual permissions.
+    std::remove(part.c_str());
+    RealAudioResult result = ExportRealAudio(part, method, wave, progress);
+    if (result == RealAudioResult::Success && std::rename(part.c_str(), output.c_str()) != 0)
+        result = RealAudioResult::OutputFile;
+    if (result != RealAudioResult::Success) std::remove(part.c_str());
     return result;
 }
 
@@ -235,7 +257,7 @@ bool BatchConversion::SaveWave(WaveObject& wave, const std::string& output, Batc
                                std::string& errorText) {
     if (format_ == BatchFormat::RealAudio) {
         const std::uint32_t method = hasSubFormat_ ? subFormatNumber_ : kBatchRealAudioMethod;
-        const RealAudioResult result = ExportRealAudio(output, method, wave, monitor);
+        const RealAudioResult result = ExportRealAudioWhole(output, method, wave, monitor);
         errorText = RealAudioErrorText(result);
         return result == RealAudioResult::Success;
     }

@@ -83,6 +83,7 @@ std::string SplitLines(std::string_view text, std::vector<std::string>& lines) {
 
 std::string FindSplitName(const std::vector<std::string>& lines,
                           const std::vector<std::string>& taken) {
+    if (lines.size() < 2) return {};
     std::unordered_set<std::string_view> missing;
     for (const std::string& name : taken)
         if (!Exists(name)) missing.insert(name);

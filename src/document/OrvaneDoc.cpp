@@ -13,6 +13,7 @@
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
+#include "wavedata/SharedPages.h"
 
 namespace kelvane {
 
@@ -77,6 +78,7 @@ bool COrvaneDoc::ResetToEmpty(const WaveFormat& format) {
     if (!wave->Allocate(format, 0)) return false;
     m_pWave = std::move(wave);
     ClearSelection();
+    StartHistory();
     SetModifiedFlag(true);
     emit WaveChanged();
     return true;
@@ -84,8 +86,37 @@ bool COrvaneDoc::ResetToEmpty(const WaveFormat& format) {
 
 void COrvaneDoc::DeleteContents() {
     m_pWave.reset();
-    m_pUndoWave.reset();
-    m_pRedoWave.reset();
+    m_undoWaves.clear();
+    m_redoWaves.clear();
+}
+
+void COrvaneDoc::StartHistory() {
+    m_nUndoDiskLimit = App().undoDiskLimit;
+    const std::string& folder = m_pWave->tempDirectory;
+    if (m_nUndoDiskLimit == 0)
+        m_nUndoDiskLimit = FreeDiskBytes(folder.empty() ? SystemTempDirectory() : folder) / 2;
+}
+
+// The newest undo state always stays: it is what one level of undo has always kept.
+void COrvaneDoc::TrimHistory() {
+    const auto levels = static_cast<std::size_t>(std::max(App().undoLevels, 1));
+    while (m_undoWaves.size() > levels) m_undoWaves.pop_front();
+    // States share the pages they did not change, so each file counts once.
+    auto held = [this] {
+        std::vector<const WaveObject*> states;
+        for (const auto* stack : {&m_undoWaves, &m_redoWaves})
+            for (const auto& wave : *stack) states.push_back(wave.get());
+        return HeldBytes(states, m_pWave.get());
+    };
+    while (m_undoWaves.size() > 1 && held() > m_nUndoDiskLimit) m_undoWaves.pop_front();
+}
+
+WaveObject* COrvaneDoc::UndoWave() const {
+    return m_undoWaves.empty() ? nullptr : m_undoWaves.back().get();
+}
+
+WaveObject* COrvaneDoc::RedoWave() const {
+    return m_redoWaves.empty() ? nullptr : m_redoWaves.back().get();
 }
 
 bool COrvaneDoc::OnOpenDocument(const std::string& path) {
@@ -123,6 +154,7 @@ bool COrvaneDoc::OnOpenDocument(const std::string& path) {
     DeleteContents();
     m_pWave = std::move(wave);
     ClearSelection();
+    StartHistory();
     SetPathName(path);
     SetModifiedFlag(false);
     return true;
@@ -206,6 +238,7 @@ bool COrvaneDoc::LoadFromStream(QIODevice& stream) {
     DeleteContents();
     m_pWave = std::move(wave);
     ClearSelection();
+    StartHistory();
     SetModifiedFlag(false);
     emit WaveChanged();
     UpdateAllViews(HINT_ALL);
@@ -240,9 +273,10 @@ void COrvaneDoc::UpdateAllViews(std::uint32_t hint) {
 }
 
 void COrvaneDoc::ReplaceWave(std::unique_ptr<WaveObject> wave) {
-    m_pRedoWave.reset();
-    m_pUndoWave = std::move(m_pWave);
+    m_redoWaves.clear();
+    m_undoWaves.push_back(std::move(m_pWave));
     m_pWave = std::move(wave);
+    TrimHistory();
     emit WaveChanged();
 }
 
@@ -374,9 +408,10 @@ void COrvaneDoc::OnSelection() {
 }
 
 void COrvaneDoc::OnUndo() {
-    if (!m_pUndoWave) return;
-    m_pRedoWave = std::move(m_pWave);
-    m_pWave = std::move(m_pUndoWave);
+    if (m_undoWaves.empty()) return;
+    m_redoWaves.push_back(std::move(m_pWave));
+    m_pWave = std::move(m_undoWaves.back());
+    m_undoWaves.pop_back();
     m_nSelStart = std::min(m_nSelStart, Length());
     m_nSelLength = 0;
     emit WaveChanged();
@@ -385,9 +420,11 @@ void COrvaneDoc::OnUndo() {
 }
 
 void COrvaneDoc::OnRedo() {
-    if (!m_pRedoWave) return;
-    m_pUndoWave = std::move(m_pWave);
-    m_pWave = std::move(m_pRedoWave);
+    if (m_redoWaves.empty()) return;
+    m_undoWaves.push_back(std::move(m_pWave));
+    m_pWave = std::move(m_redoWaves.back());
+    m_redoWaves.pop_back();
+    TrimHistory();
     ClearSelection();
     emit WaveChanged();
     UpdateAllViews(HINT_SELECTION);

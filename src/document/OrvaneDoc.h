@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,8 +54,8 @@ class DocumentHost {
 };
 void SetDocumentHost(DocumentHost* host);
 
-// One open sound, with its selection and its one step of undo and redo. Positions and
-// lengths are frames.
+// One open sound, with its selection and its steps of undo and redo. Positions and lengths
+// are frames.
 class COrvaneDoc : public QObject {
     Q_OBJECT
 
@@ -82,8 +83,14 @@ class COrvaneDoc : public QObject {
     [[nodiscard]] const std::vector<DocumentView*>& Views() const { return m_views; }
     void UpdateAllViews(std::uint32_t hint);
 
-    // The old sound becomes the undo state; the redo state goes.
+    // The old sound becomes the newest undo state; the redo states go, and the oldest undo
+    // states beyond the level and disk limits.
     void ReplaceWave(std::unique_ptr<WaveObject> wave);
+    // The states the next Undo and Redo bring back; null when there is none.
+    [[nodiscard]] WaveObject* UndoWave() const;
+    [[nodiscard]] WaveObject* RedoWave() const;
+    [[nodiscard]] std::size_t UndoLevels() const { return m_undoWaves.size(); }
+    [[nodiscard]] std::size_t RedoLevels() const { return m_redoWaves.size(); }
     void ClearSelection();
     // Clamped to the sound; sends HINT_SELECTION.
     void SetSelection(std::uint32_t start, std::uint32_t length);
@@ -121,8 +128,8 @@ class COrvaneDoc : public QObject {
     [[nodiscard]] bool IsIdle() const;
     [[nodiscard]] bool HasData() const;
     [[nodiscard]] bool IsStereoIdle() const;
-    [[nodiscard]] bool CanUndo() const { return m_pUndoWave && IsIdle(); }
-    [[nodiscard]] bool CanRedo() const { return m_pRedoWave && IsIdle(); }
+    [[nodiscard]] bool CanUndo() const { return !m_undoWaves.empty() && IsIdle(); }
+    [[nodiscard]] bool CanRedo() const { return !m_redoWaves.empty() && IsIdle(); }
     [[nodiscard]] bool HasSelection() const { return m_nSelLength > 0; }
 
     [[nodiscard]] bool IsModified() const { return m_bModified; }
@@ -133,8 +140,9 @@ class COrvaneDoc : public QObject {
     void SetTitle(const QString& title);
 
     std::unique_ptr<WaveObject> m_pWave;
-    std::unique_ptr<WaveObject> m_pUndoWave;
-    std::unique_ptr<WaveObject> m_pRedoWave;
+    // Oldest first: the back is what the next Undo (Redo) brings back.
+    std::deque<std::unique_ptr<WaveObject>> m_undoWaves;
+    std::deque<std::unique_ptr<WaveObject>> m_redoWaves;
     std::uint32_t m_nSelStart = 0;
     std::uint32_t m_nSelLength = 0;
     std::uint32_t m_nRawParam = 0;
@@ -146,12 +154,16 @@ class COrvaneDoc : public QObject {
 
   private:
     void Play(std::uint32_t start, std::uint32_t count, int loop);
+    // Starts a history: the disk limit of this document's undo states is fixed now.
+    void StartHistory();
+    void TrimHistory();
     std::unique_ptr<WaveObject> NewWave() const;
     // Writes the sound as a type of the file layer; false after its message was shown.
     bool WriteFile(const std::string& path, std::uint32_t type, SaveOption option);
     bool ExportRealAudioFile(const std::string& path, std::uint32_t method);
 
     std::vector<DocumentView*> m_views;
+    std::uint64_t m_nUndoDiskLimit = UINT64_MAX;  // bytes
     bool m_bModified = false;
     std::string m_strPathName;
     QString m_strTitle;

@@ -61,6 +61,7 @@ bool CInPlaceFrame::OnCreate() {
     inner->setContentsMargins(4, 4, 4, 4);
     inner->addWidget(m_pView);
     setAcceptDrops(true);
+    setFocusProxy(m_pView);
     AddKeys();
     m_pView->OnInitialUpdate();
     return true;
@@ -189,6 +190,9 @@ std::optional<CommandContext> CInPlaceFrame::Context() const {
 
 void CInPlaceFrame::Run(const Command& command) {
     if (const auto context = Context()) RunCommand(command, *context);
+    // A progress window disabled the view while the command ran, which took its focus.
+    if (m_pView && isActiveWindow() && !m_pView->hasFocus())
+        m_pView->setFocus(Qt::OtherFocusReason);
     UpdateCommandUI();
 }
 

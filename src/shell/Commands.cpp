@@ -89,7 +89,8 @@ constexpr Command kCommands[] = {
      Selected},
     {57643, "&Undo", {"Ctrl+Z", "Alt+Backspace"}, Target::Doc, [](C c) { c.doc->OnUndo(); },
      Undoable, "undo"},
-    {57644, "&Redo\tCtrl+Y", {}, Target::Doc, [](C c) { c.doc->OnRedo(); }, Redoable, "redo"},
+    {57644, "&Redo", {"Ctrl+Y", "Ctrl+Shift+Z"}, Target::Doc, [](C c) { c.doc->OnRedo(); },
+     Redoable, "redo"},
     // View: clipboard editing.
     {57635, "Cu&t", {"Ctrl+X", "Shift+Del"}, Target::View, [](C c) { EditCut(*c.doc, c.view); },
      SelectedIdle, "cut"},

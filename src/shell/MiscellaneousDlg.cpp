@@ -5,23 +5,43 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
+#include "platform/profile/Profile.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
 #include "ui/DialogLayout.h"
+#include "wavedata/DataBlock.h"
 
 namespace kelvane {
+
+namespace {
+
+constexpr const char* kSection = "MISCELLANEOUS";
+constexpr std::uint64_t kMiB = 1 << 20;
+
+QSpinBox* SpinBox(int low, int high) {
+    auto* spin = new QSpinBox;
+    spin->setRange(low, high);
+    return spin;
+}
+
+}  // namespace
 
 CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     : QDialog(parent),
       m_radioSystem(new QRadioButton("&Windows temporary directory")),
       m_radioUser(new QRadioButton("&User defined directory")),
       m_editSystem(new QLineEdit(QDir::tempPath() + "/")),
-      m_editUser(new QLineEdit) {
+      m_editUser(new QLineEdit),
+      m_labelSpace(new QLabel),
+      m_spinUndoLevels(SpinBox(1, 999)),
+      m_spinUndoDisk(SpinBox(0, 16 * 1024 * 1024)) {
     setWindowTitle("Miscellaneous");
     for (QLineEdit* edit : {m_editSystem, m_editUser}) {
         edit->setReadOnly(true);
@@ -33,6 +53,9 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     auto* group = new QButtonGroup(this);
     group->addButton(m_radioSystem);
     group->addButton(m_radioUser);
+    connect(group, &QButtonGroup::buttonToggled, this, &CMiscellaneousDlg::ShowFreeSpace);
+    m_spinUndoDisk->setSuffix(" MB");
+    m_spinUndoDisk->setSpecialValueText("Half the free space");
 
     auto* box = new QGroupBox("Temporary files");
     auto* grid = new QGridLayout(box);
@@ -41,22 +64,64 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     grid->addWidget(m_radioUser, 2, 0, 1, 2);
     grid->addWidget(m_editUser, 3, 0);
     grid->addWidget(browse, 3, 1);
+    grid->addWidget(m_labelSpace, 4, 0, 1, 2);
+
+    auto* undo = new QGroupBox("Undo");
+    auto* undoGrid = new QGridLayout(undo);
+    auto* levelsLabel = new QLabel("Undo &levels:");
+    levelsLabel->setBuddy(m_spinUndoLevels);
+    auto* diskLabel = new QLabel("Most &disk space for undo:");
+    diskLabel->setBuddy(m_spinUndoDisk);
+    undoGrid->addWidget(levelsLabel, 0, 0);
+    undoGrid->addWidget(m_spinUndoLevels, 0, 1);
+    undoGrid->addWidget(diskLabel, 1, 0);
+    undoGrid->addWidget(m_spinUndoDisk, 1, 1);
+    undoGrid->setColumnStretch(1, 1);
+
     auto* column = new QVBoxLayout;
     column->addWidget(box);
+    column->addWidget(undo);
     SetDialogLayout(*this, column);
     LoadSettings();
     ShowSettings();
 }
 
-void CMiscellaneousDlg::LoadSettings() { m_settings.Load(); }
+void CMiscellaneousDlg::LoadSettings() {
+    m_settings.Load();
+    m_nUndoLevels = std::clamp(GetProfileInt(kSection, "UNDOLEVELS", 20), 1, 999);
+    m_nUndoDiskLimit = std::max(GetProfileInt(kSection, "UNDODISKLIMIT", 0), 0);
+}
 
-void CMiscellaneousDlg::SaveSettings() const { m_settings.Save(); }
+void CMiscellaneousDlg::SaveSettings() const {
+    m_settings.Save();
+    WriteProfileInt(kSection, "UNDOLEVELS", m_nUndoLevels);
+    WriteProfileInt(kSection, "UNDODISKLIMIT", m_nUndoDiskLimit);
+}
 
-void CMiscellaneousDlg::ApplySettings() const { App().tempDir = m_settings.Apply(); }
+void CMiscellaneousDlg::ApplySettings() const {
+    App().tempDir = m_settings.Apply();
+    App().undoLevels = m_nUndoLevels;
+    App().undoDiskLimit = static_cast<std::uint64_t>(m_nUndoDiskLimit) * kMiB;
+}
 
 void CMiscellaneousDlg::ShowSettings() {
     (m_settings.tempPathType == 1 ? m_radioUser : m_radioSystem)->setChecked(true);
     m_editUser->setText(QString::fromStdString(m_settings.userDirectory));
+    m_spinUndoLevels->setValue(m_nUndoLevels);
+    m_spinUndoDisk->setValue(m_nUndoDiskLimit);
+    ShowFreeSpace();
+}
+
+// Sounds larger than memory need a folder on a disk; a memory file system holds them in RAM.
+void CMiscellaneousDlg::ShowFreeSpace() {
+    const QString folder = (m_radioUser->isChecked() ? m_editUser : m_editSystem)->text();
+    const std::string path = folder.toStdString();
+    QString text =
+        "Free space: " + QLocale().formattedDataSize(static_cast<qint64>(FreeDiskBytes(path)), 1,
+                                                     QLocale::DataSizeTraditionalFormat);
+    if (IsMemoryFileSystem(path))
+        text += "\nThis folder is in memory: sounds larger than memory will not fit.";
+    m_labelSpace->setText(text);
 }
 
 void CMiscellaneousDlg::OnBrowse() {
@@ -73,6 +138,8 @@ void CMiscellaneousDlg::OnBrowse() {
 void CMiscellaneousDlg::accept() {
     m_settings.tempPathType = m_radioUser->isChecked() ? 1 : 0;
     m_settings.userDirectory = m_editUser->text().toStdString();
+    m_nUndoLevels = m_spinUndoLevels->value();
+    m_nUndoDiskLimit = m_spinUndoDisk->value();
     SaveSettings();
     ApplySettings();
     QDialog::accept();

@@ -4,12 +4,14 @@
 
 #include "wavedata/TempStorageSettings.h"
 
+class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QSpinBox;
 
 namespace kelvane {
 
-// "Miscellaneous": where temporary sample files go.
+// "Miscellaneous": where temporary sample files go, and how much undo keeps there.
 class CMiscellaneousDlg : public QDialog {
     Q_OBJECT
 
@@ -22,16 +24,22 @@ class CMiscellaneousDlg : public QDialog {
     void OnBrowse();
 
     TempStorageSettings m_settings;
+    int m_nUndoLevels = 20;
+    int m_nUndoDiskLimit = 0;  // MiB; 0: half the folder's free space
     QRadioButton* m_radioSystem;
     QRadioButton* m_radioUser;
     QLineEdit* m_editSystem;
     QLineEdit* m_editUser;
+    QLabel* m_labelSpace;
+    QSpinBox* m_spinUndoLevels;
+    QSpinBox* m_spinUndoDisk;
 
   public slots:
     void accept() override;
 
   private:
     void ShowSettings();
+    void ShowFreeSpace();
 };
 
 }  // namespace kelvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,8 @@ struct AppState {
     int waveOutDevice = -1;
     DisplayFormatSettings display;
     std::string tempDir;  // for new temporary sample files; empty: the system's
+    int undoLevels = 20;
+    std::uint64_t undoDiskLimit = 0;  // bytes; 0: half the folder's free space at each open
     std::unique_ptr<WaveObject> clipboardWave;
 };
 

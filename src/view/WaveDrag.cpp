@@ -2,11 +2,16 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QDrag>
+#include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QTemporaryDir>
+#include <QUrl>
 
 #include "document/OrvaneDoc.h"
 #include "formats/WaveFile.h"
@@ -18,6 +23,25 @@ namespace {
 
 // A sound without a title would take the temporary file's name as its title; it gets the
 // name it would have when saved under the document's name instead.
+// Files written for drags stay until the program ends: a drop target may read them late.
+class DragFiles {
+  public:
+    // A Wave file named `name` holding `bytes`, in a folder of its own; empty on failure.
+    QString Write(const QString& name, const QByteArray& bytes) {
+        if (!m_dir.isValid()) return {};
+        const QString folder = m_dir.filePath(QString::number(++m_nDrags));
+        QFile file(folder + "/" + name);
+        if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) ||
+            file.write(bytes) != bytes.size())
+            return {};
+        return file.fileName();
+    }
+
+  private:
+    QTemporaryDir m_dir{QDir::tempPath() + "/kelvane-drag-XXXXXX"};
+    int m_nDrags = 0;
+};
+
 void GiveDefaultTitle(COrvaneDoc& doc) {
     WaveObject& wave = *doc.m_pWave;
     if (wave.GetInfo("INAM") != nullptr) return;
@@ -61,8 +85,16 @@ QImage WavePicture(COrvaneDoc& doc, QSize size) {
 }
 
 std::unique_ptr<QMimeData> MakeWaveMimeData(COrvaneDoc& doc) {
+    static DragFiles files;
     auto data = std::make_unique<QMimeData>();
-    data->setData(kWaveMimeType, WaveImageBytes(doc));
+    const QByteArray wave = WaveImageBytes(doc);
+    data->setData(kWaveMimeType, wave);
+    // File managers, office suites and audio workstations take a file, not data.
+    const QString name = QFileInfo(doc.PathName().empty() ? doc.Title()
+                                                          : QString::fromStdString(doc.PathName()))
+                             .completeBaseName();
+    const QString path = files.Write((name.isEmpty() ? QString("Sound") : name) + ".wav", wave);
+    if (!path.isEmpty()) data->setUrls({QUrl::fromLocalFile(path)});
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -34,7 +34,8 @@ bool CopyWaveImage(COrvaneDoc& doc, QIODevice& out);
 void DrawWavePicture(COrvaneDoc& doc, QPainter& painter, QSize size);
 [[nodiscard]] QImage WavePicture(COrvaneDoc& doc, QSize size);
 
-// What a drag out of the view carries.
+// What a drag out of the view carries: the Wave data, its picture, and a Wave file written
+// for the drag (text/uri-list), kept until the program ends.
 [[nodiscard]] std::unique_ptr<QMimeData> MakeWaveMimeData(COrvaneDoc& doc);
 
 // Ctrl with the left button down on a waveform window drags the sound out of the view; a

@@ -1,8 +1,10 @@
 #include "wavedata/DataBlock.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -303,13 +305,24 @@ std::uint32_t SystemTempFileName(const char* prefix, std::string& path) {
     return TempFileName(SystemTempDirectory(), prefix ? prefix : "TMP", path);
 }
 
-std::uint32_t FreeDiskSpace(const std::string& directory) {
+std::uint64_t FreeDiskBytes(const std::string& directory) {
     struct statvfs st {};
     if (directory.empty() || ::statvfs(directory.c_str(), &st) != 0) return 0;
-    constexpr auto kMax = std::numeric_limits<std::uint32_t>::max();
     std::uint64_t bytes = 0;
     if (__builtin_mul_overflow(std::uint64_t{st.f_bavail}, std::uint64_t{st.f_frsize}, &bytes))
-        return kMax;
+        return std::numeric_limits<std::uint64_t>::max();
+    return bytes;
+}
+
+bool IsMemoryFileSystem(const std::string& directory) {
+    struct statfs st {};
+    if (directory.empty() || ::statfs(directory.c_str(), &st) != 0) return false;
+    return st.f_type == TMPFS_MAGIC || st.f_type == RAMFS_MAGIC;
+}
+
+std::uint32_t FreeDiskSpace(const std::string& directory) {
+    constexpr auto kMax = std::numeric_limits<std::uint32_t>::max();
+    const std::uint64_t bytes = FreeDiskBytes(directory);
     return bytes > kMax ? kMax : static_cast<std::uint32_t>(bytes);
 }
 

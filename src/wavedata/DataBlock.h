@@ -151,6 +151,10 @@ std::uint32_t SystemTempFileName(const char* prefix, std::string& path);
 // Free bytes for an unprivileged user on the directory's file system; 0 when the directory
 // cannot be reached. Saturates at 0xFFFFFFFF rather than wrapping past 4 GiB.
 [[nodiscard]] std::uint32_t FreeDiskSpace(const std::string& directory);
+// The same without the 32-bit limit.
+[[nodiscard]] std::uint64_t FreeDiskBytes(const std::string& directory);
+// Whether the directory is on a file system kept in memory (tmpfs, ramfs).
+[[nodiscard]] bool IsMemoryFileSystem(const std::string& directory);
 
 // phase 0 copying or loading, 1 writing a file, 2 converting or decoding; percent 0 to 100.
 using ProgressFn = void (*)(void* context, std::uint32_t phase, std::uint32_t percent);

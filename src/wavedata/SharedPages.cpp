@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "wavedata/WaveObject.h"
+#include "wavedata/SharedPages.h"
 
 namespace kelvane {
 
@@ -156,6 +156,28 @@ std::uint32_t WaveObject::AllocateSharing(const WaveObject& source, std::uint32_
     storage = std::move(block);
     mode = WaveMode::Resident;
     return 1;
+}
+
+std::uint64_t HeldBytes(std::span<const WaveObject* const> states, const WaveObject* besides) {
+    std::vector<const PieceFile*> skip;
+    if (besides && besides->storage)
+        for (const Piece& piece : besides->storage->Pieces()) skip.push_back(piece.file.get());
+    std::vector<const PieceFile*> counted;
+    std::uint64_t bytes = 0;
+    for (const WaveObject* state : states) {
+        const std::vector<Piece> pieces =
+            state->storage ? state->storage->Pieces() : std::vector<Piece>{};
+        if (pieces.empty()) bytes += state->dataBytes;
+        for (const Piece& piece : pieces) {
+            const PieceFile* file = piece.file.get();
+            if (std::find(skip.begin(), skip.end(), file) != skip.end() ||
+                std::find(counted.begin(), counted.end(), file) != counted.end())
+                continue;
+            counted.push_back(file);
+            bytes += file->bytes;
+        }
+    }
+    return bytes;
 }
 
 void CopyKeptBytes(const WaveObject& source, WaveObject& target, std::span<const KeptRun> toCopy,

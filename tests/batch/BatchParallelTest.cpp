@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -108,7 +109,7 @@ TEST_F(BatchParallel, AnInterruptStopsEveryWorkerAndLeavesOnlyWholeFiles) {
         "cd '" + dir.path() +
         "' && ('" KELVANE_BATCH_COMMAND
         "' -j 2 -o out 1.wav 2.wav 3.wav 4.wav 5.wav 6.wav --filter chorus --filter echo "
-        "--filter normalize >log 2>/dev/null & pid=$!; "
+        "--filter normalize --report report.jsonl >log 2>/dev/null & pid=$!; "
         "for i in $(seq 3000); do grep -q 'finished processing' log && break; "
         "kill -0 $pid 2>/dev/null || break; sleep 0.01; done; "
         "kill -INT $pid; wait $pid; echo $? >status)";
@@ -135,6 +136,15 @@ TEST_F(BatchParallel, AnInterruptStopsEveryWorkerAndLeavesOnlyWholeFiles) {
     }
     EXPECT_GE(logged, 1u);
     EXPECT_FALSE(fs::exists(Out("6.wav")));
+    // The report has each finished file as converted, at most one file a worker as cancelled,
+    // and nothing of the files never started.
+    std::ifstream report(dir.File("report.jsonl"));
+    std::map<std::string, int> texts;
+    for (std::string line; std::getline(report, line);)
+        ++texts[nlohmann::json::parse(line)["text"].get<std::string>()];
+    EXPECT_EQ(texts["converted"], static_cast<int>(logged));
+    EXPECT_LE(texts["cancelled"], 2);
+    EXPECT_EQ(texts.size(), 2u);  // no other status
     EXPECT_EQ(static_cast<std::size_t>(
                   std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator())),
               logged);

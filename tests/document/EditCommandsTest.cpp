@@ -311,7 +311,7 @@ TEST_F(EditCommandsTest, CopyLeavesTheDocumentAloneAndOutlivesIt) {
     COrvaneDoc* first = CopyFrom(WriteRandom("first.wav", 1000, 4), 100, 50);
     ASSERT_NE(first, nullptr);
     EXPECT_FALSE(first->IsModified());
-    EXPECT_EQ(first->m_pUndoWave, nullptr);
+    EXPECT_EQ(first->UndoWave(), nullptr);
     EXPECT_EQ(first->m_nSelLength, 50u);
     const WaveObject& clip = *App().clipboardWave;
     EXPECT_EQ(clip.FrameCount(), 50u);
@@ -388,7 +388,7 @@ TEST_F(EditCommandsTest, WithoutTemporarySpaceNothingChanges) {
         ASSERT_TRUE(Run(id));
         EXPECT_EQ(dialogs.messages, std::vector<QString>{Message(1003)});
         EXPECT_EQ(BytesOf(*doc->m_pWave), original);
-        EXPECT_EQ(doc->m_pUndoWave, nullptr);
+        EXPECT_EQ(doc->UndoWave(), nullptr);
         EXPECT_FALSE(doc->IsModified());
         EXPECT_EQ(doc->m_nSelStart, 100u);
         EXPECT_EQ(doc->m_nSelLength, 200u) << "a Cut that could not copy deletes nothing";

@@ -188,9 +188,8 @@ TEST_F(ProcessCommandsTest, EachCommandGivesTheEffectsResultAndUndoBringsBackThe
             const std::uint32_t random = RuntimeRandom::State();
             if (c.fill) dialogs.Accept(c.fill);
             ASSERT_TRUE(Run(c.id)) << what;
-            ASSERT_EQ(doc->m_pUndoWave.get(), before)
-                << what << ": the sound before is kept for Undo";
-            EXPECT_EQ(doc->m_pRedoWave, nullptr) << what;
+            ASSERT_EQ(doc->UndoWave(), before) << what << ": the sound before is kept for Undo";
+            EXPECT_EQ(doc->RedoWave(), nullptr) << what;
             EXPECT_TRUE(doc->IsModified()) << what;
             EXPECT_TRUE(dialogs.messages.empty()) << what;
 
@@ -214,7 +213,7 @@ TEST_F(ProcessCommandsTest, EachCommandGivesTheEffectsResultAndUndoBringsBackThe
 
             ASSERT_TRUE(Run(57643)) << what;  // Undo
             EXPECT_EQ(doc->m_pWave.get(), before) << what;
-            EXPECT_EQ(doc->m_pRedoWave->FrameCount(), direct->FrameCount()) << what;
+            EXPECT_EQ(doc->RedoWave()->FrameCount(), direct->FrameCount()) << what;
         }
     }
     ExpectSameSound(*doc->m_pWave, *SweepWave(22050, 2, 20000, 200.0, 2000.0, 20000.0), "at last");
@@ -255,7 +254,7 @@ TEST_F(ProcessCommandsTest, CancelledDialogsChangeNothing) {
         dialogs.Cancel();
         ASSERT_TRUE(Run(id)) << id;
     }
-    EXPECT_EQ(doc->m_pUndoWave, nullptr);
+    EXPECT_EQ(doc->UndoWave(), nullptr);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->m_nSelStart, 100u);
     EXPECT_EQ(doc->m_nSelLength, 200u);
@@ -280,7 +279,7 @@ TEST_F(ProcessCommandsTest, AFailureShowsMessage1003AndLeavesTheDocumentAsItWas)
         ASSERT_TRUE(Run(c.id)) << c.name;
         ASSERT_EQ(dialogs.messages.size(), 1u) << c.name;
         EXPECT_EQ(dialogs.messages[0], Message(1003)) << c.name;
-        EXPECT_EQ(doc->m_pUndoWave, nullptr) << c.name;
+        EXPECT_EQ(doc->UndoWave(), nullptr) << c.name;
         EXPECT_FALSE(doc->IsModified()) << c.name;
         ASSERT_EQ(doc->m_pWave->dataBytes, original.size()) << c.name;
         EXPECT_EQ(0, std::memcmp(doc->m_pWave->data, original.data(), original.size())) << c.name;
@@ -305,7 +304,7 @@ TEST_F(ProcessCommandsTest, AnEmptySoundIsProcessedButNotCentered) {
     dialogs.Accept();
     ASSERT_TRUE(Run(32825));
     EXPECT_TRUE(dialogs.messages.empty());
-    ASSERT_NE(doc->m_pUndoWave, nullptr);
+    ASSERT_NE(doc->UndoWave(), nullptr);
     EXPECT_EQ(doc->Length(), 0u);
 }
 

@@ -35,9 +35,10 @@ class Program {
         processes_.push_back(std::move(process));
         return *processes_.back();
     }
+    // The programs run without a display, so the block's name ends in an empty one.
     [[nodiscard]] bool BlockExists() const {
-        return ::access(("/dev/shm/" + name_ + "." + std::to_string(::getuid())).c_str(), F_OK) ==
-               0;
+        return ::access(("/dev/shm/" + name_ + "." + std::to_string(::getuid()) + "@").c_str(),
+                        F_OK) == 0;
     }
 
   private:

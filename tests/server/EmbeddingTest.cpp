@@ -258,6 +258,12 @@ TEST_F(Container, DragFromTheViewCarriesTheWaveAndItsPicture) {
     ASSERT_TRUE(picture.loadFromData(data->data("image/png"), "PNG"));
     EXPECT_EQ(picture.size(), kDragPictureSize);
     EXPECT_FALSE(Extent(picture, App().documentColors.leftChannel).isEmpty());
+    ASSERT_EQ(data->urls().size(), 1);
+    const QString dropped = data->urls().front().toLocalFile();
+    EXPECT_TRUE(dropped.endsWith("/drag.wav")) << dropped.toStdString();
+    EXPECT_EQ(FileBytes(dropped.toStdString()), FileBytes(saved));
+    EXPECT_EQ(RunCommand("soxi -s '" + dropped.toStdString() + "' | grep -qx 4000"), 0)
+        << "sox reads the dropped file";
 
     // Ctrl with the button belongs to the drag; a plain click still places the selection.
     QWidget* area = app().MainFrame()->findChild<COrvaneView*>()->Detail().viewport();
@@ -381,6 +387,24 @@ TEST_F(BusContainer, ContainersKeepApartAndLeaveNothingBehind) {
     EXPECT_TRUE(QDir(Q(bus.TempDir()))
                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
                     .isEmpty());
+}
+
+TEST_F(BusContainer, APersonsRunningCopyServesAndStays) {
+    QProcess& editor = bus.Start(KELVANE_EDITOR, {"--nosplash"});
+    qint64 owner = 0;
+    for (int i = 0; i < 600 && owner != editor.processId(); ++i) {
+        QThread::msleep(50);
+        owner = bus.OwnerProcess("com.vantrel.Kelvane.Embedding");
+    }
+    ASSERT_EQ(owner, editor.processId()) << "the editor a person started offers the service";
+    QString output;
+    ASSERT_EQ(Contain({"--insert", Q(WriteTone("served.wav", 3000, 1, 8000)), "--picture", "80x20",
+                       Q(dir.File("served.png"))},
+                      &output),
+              0)
+        << output.toStdString();
+    EXPECT_FALSE(editor.waitForFinished(1000)) << "it stays when its last item goes";
+    EXPECT_EQ(bus.OwnerProcess("com.vantrel.Kelvane.Embedding"), editor.processId());
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "server/PrivateBus.h"
 
 #include <signal.h>
+#include <unistd.h>
 #include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <chrono>
 #include <thread>
 
@@ -43,6 +45,9 @@ PrivateBus::PrivateBus() {
     m_env.insert("XDG_RUNTIME_DIR", root + "/runtime");
     m_env.insert("TMPDIR", QString::fromStdString(m_temp.path()));
     m_env.remove("DISPLAY");
+    // An editor started here is not the user's single copy, nor another test's.
+    m_env.insert("KELVANE_INSTANCE_NAME",
+                 "kelvane-bus-" + QString::number(::getpid()) + "-" + QFileInfo(root).fileName());
     // The bus passes its own environment to the copies it starts.
     m_daemon.setProcessEnvironment(m_env);
     m_daemon.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});

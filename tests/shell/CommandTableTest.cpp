@@ -111,13 +111,13 @@ TEST_F(CommandTableTest, ToolbarsKeysAndMenusAreThoseOfTheDesign) {
         {"Shift+Del", 57635},   {"Ctrl+X", 57635},        {"F1", 57670},
         {"F6", 57680},          {"Shift+F6", 57681},      {"Alt+Return", 32829},
         {"Space", kPlayOrStop}, {"Home", 32779},          {"End", 32781},
-        {"Shift+Home", 32841},  {"Shift+End", 32842}};
+        {"Shift+Home", 32841},  {"Shift+End", 32842},     {"Ctrl+Y", 57644},
+        {"Ctrl+Shift+Z", 57644}};
     for (const auto& [key, id] : keys) {
         QAction* action = frame.ActionOf(id);
         ASSERT_NE(action, nullptr) << id;
         EXPECT_TRUE(action->shortcuts().contains(QKeySequence(key))) << key;
     }
-    EXPECT_TRUE(frame.ActionOf(57644)->shortcuts().isEmpty()) << "Redo has no key";
 }
 
 int g_plays = 0;

@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <cstring>
+#include <functional>
 
 #include "document/OrvaneDoc.h"
 #include "document/RawFileFormatDlg.h"
@@ -22,6 +23,7 @@ std::vector<std::uint8_t> Bytes(const WaveObject& wave) {
 }
 
 TEST_F(DocumentTest, UndoAndRedoSwapWholeSoundsAndFollowTheirSelectionRules) {
+    App().undoLevels = 1;
     COrvaneDoc* doc = Open(WriteTone("tone.wav", 1000));
     ASSERT_NE(doc, nullptr);
     const auto original = Bytes(*doc->m_pWave);
@@ -65,6 +67,75 @@ TEST_F(DocumentTest, UndoAndRedoSwapWholeSoundsAndFollowTheirSelectionRules) {
     EXPECT_FALSE(Enabled(57644));
 }
 
+// Reverses a different piece each time, so that every state differs from every other.
+std::vector<std::vector<std::uint8_t>> MakeChanges(COrvaneDoc& doc, int count,
+                                                   const std::function<bool(std::uint32_t)>& run) {
+    std::vector<std::vector<std::uint8_t>> states{Bytes(*doc.m_pWave)};
+    for (int i = 0; i < count; ++i) {
+        doc.SetSelection(static_cast<std::uint32_t>(i) * 37, 300);
+        EXPECT_TRUE(run(32821));
+        states.push_back(Bytes(*doc.m_pWave));
+    }
+    return states;
+}
+
+TEST_F(DocumentTest, EveryUndoLevelKeepsTheRulesOfOne) {
+    App().undoLevels = 5;
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 1000));
+    ASSERT_NE(doc, nullptr);
+    const auto run = [this](std::uint32_t id) { return Run(id); };
+    const auto states = MakeChanges(*doc, 8, run);
+    EXPECT_EQ(doc->UndoLevels(), 5u) << "the oldest states went first";
+
+    for (int back = 1; back <= 5; ++back) {
+        doc->m_nSelStart = 900;
+        doc->m_nSelLength = 50;
+        ASSERT_TRUE(Run(57643)) << back;
+        EXPECT_EQ(Bytes(*doc->m_pWave), states[8 - back]) << back;
+        EXPECT_EQ(doc->m_nSelStart, 900u);
+        EXPECT_EQ(doc->m_nSelLength, 0u);
+        EXPECT_TRUE(Enabled(57644));
+    }
+    EXPECT_FALSE(Enabled(57643)) << "five levels and no more";
+    EXPECT_TRUE(doc->IsModified());
+    for (int forward = 4; forward >= 1; --forward) {
+        doc->m_nSelStart = 900;
+        ASSERT_TRUE(Run(57644));
+        EXPECT_EQ(Bytes(*doc->m_pWave), states[8 - forward]);
+        EXPECT_EQ(doc->m_nSelStart, 0u) << "Redo goes to the beginning";
+        EXPECT_TRUE(Enabled(57643));
+    }
+    // A new change frees every redo state.
+    ASSERT_TRUE(Run(32821));
+    EXPECT_FALSE(Enabled(57644));
+    EXPECT_EQ(doc->RedoLevels(), 0u);
+    ASSERT_TRUE(Run(57643));
+    EXPECT_EQ(Bytes(*doc->m_pWave), states[7]);
+}
+
+TEST_F(DocumentTest, UndoHoldsNoMoreDiskSpaceThanItsLimit) {
+    App().undoLevels = 20;
+    App().undoDiskLimit = 3 * 4000 + 2000;  // room for three states of 1000 stereo frames
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 1000));
+    ASSERT_NE(doc, nullptr);
+    const auto run = [this](std::uint32_t id) { return Run(id); };
+    const auto states = MakeChanges(*doc, 6, run);
+    EXPECT_EQ(doc->UndoLevels(), 3u);
+    ASSERT_TRUE(Run(57643));
+    ASSERT_TRUE(Run(57643));
+    EXPECT_EQ(doc->UndoLevels() + doc->RedoLevels(), 3u) << "undone states count too";
+    ASSERT_TRUE(Run(57643));
+    EXPECT_EQ(Bytes(*doc->m_pWave), states[3]);
+    EXPECT_FALSE(Enabled(57643));
+
+    // A limit below one state still keeps the newest, as one level always has.
+    App().undoDiskLimit = 1;
+    COrvaneDoc* other = Open(WriteTone("other.wav", 1000));
+    ASSERT_NE(other, nullptr);
+    MakeChanges(*other, 3, run);
+    EXPECT_EQ(other->UndoLevels(), 1u);
+}
+
 TEST_F(DocumentTest, UndoOntoAShorterSoundClampsThePosition) {
     COrvaneDoc* doc = Open(WriteTone("tone.wav", 500));
     ASSERT_NE(doc, nullptr);
@@ -73,8 +144,8 @@ TEST_F(DocumentTest, UndoOntoAShorterSoundClampsThePosition) {
     ASSERT_TRUE(Run(57643));
     EXPECT_EQ(doc->m_nSelStart, 500u);
     EXPECT_EQ(doc->m_nSelLength, 0u);
-    EXPECT_EQ(doc->m_pRedoWave->FrameCount(), 2000u);
-    EXPECT_EQ(doc->m_pUndoWave, nullptr) << "two sounds at most";
+    EXPECT_EQ(doc->RedoWave()->FrameCount(), 2000u);
+    EXPECT_EQ(doc->UndoWave(), nullptr) << "two sounds at most";
 }
 
 TEST_F(DocumentTest, SelectionDialogClampsWhatWasTyped) {

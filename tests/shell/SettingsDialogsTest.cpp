@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "platform/profile/Profile.h"
 #include "shell/MainFrame.h"
@@ -69,17 +70,28 @@ TEST_F(SettingsDialogsTest, DisplayFormatChecksRangesAndKeepsHundredths) {
     EXPECT_EQ(app().MainFrame()->UnitPane()->text(), "SMPTE");
 }
 
-TEST_F(SettingsDialogsTest, MiscellaneousChoosesTheTemporaryFolder) {
+TEST_F(SettingsDialogsTest, MiscellaneousChoosesTheTemporaryFolderAndUndoLimits) {
     dialogs.Accept([this](QDialog& d) {
         auto& dialog = dynamic_cast<CMiscellaneousDlg&>(d);
         EXPECT_TRUE(dialog.m_radioSystem->isChecked());
         EXPECT_TRUE(dialog.m_editSystem->text().endsWith('/'));
+        EXPECT_EQ(dialog.m_spinUndoLevels->value(), 20);
+        EXPECT_EQ(dialog.m_spinUndoDisk->text(), "Half the free space");
+        EXPECT_TRUE(dialog.m_labelSpace->text().startsWith("Free space: "));
+        // A folder in memory is named as such: sounds there take memory, not disk.
+        dialog.m_editUser->setText("/dev/shm");
         dialog.m_radioUser->setChecked(true);
+        EXPECT_TRUE(dialog.m_labelSpace->text().contains("in memory"));
         dialog.m_editUser->setText(QString::fromStdString(dir.path()));
+        dialog.m_spinUndoLevels->setValue(3);
+        dialog.m_spinUndoDisk->setValue(100);
     });
     ASSERT_TRUE(Run(32803));
     EXPECT_EQ(GetProfileInt("MISCELLANEOUS", "TEMPPATHTYPE", 0), 1);
+    EXPECT_EQ(GetProfileInt("MISCELLANEOUS", "UNDOLEVELS", 0), 3);
     EXPECT_EQ(App().tempDir, dir.path());
+    EXPECT_EQ(App().undoLevels, 3);
+    EXPECT_EQ(App().undoDiskLimit, 100u << 20);
     // New sounds go there; Cancel changes nothing.
     dialogs.Cancel();
     ASSERT_TRUE(Run(32803));

@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "platform/embedding/BusServer.h"
 #include "platform/embedding/X11Focus.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr int kMaxPictureSide = 16384;
 constexpr char kPng[] = "image/png";
 constexpr char kSvg[] = "image/svg+xml";
+constexpr char kHostTitle[] = " - Embedded sound";
 // A window of its own opens at least this large, whatever the container's rectangle.
 constexpr QSize kOwnWindowMinimum{640, 320};
 
@@ -124,8 +126,13 @@ void BusItem::RunCommand(uint command) {
 bool BusItem::Activate(qulonglong window, int width, int height) {
     if (!FromContainer()) return false;
     const QSize size(std::max(width, 1), std::max(height, 1));
+    // Again while active: the frame takes the keyboard back (the window manager gave it to
+    // the container's window).
     if (m_pHost) {
-        m_pHost->activateWindow();
+        if (m_pContainerWindow)
+            GiveBackKeyboard();
+        else
+            m_pHost->activateWindow();
         return m_pContainerWindow != nullptr;
     }
     m_pHost = std::make_unique<HostWindow>();
@@ -138,9 +145,12 @@ bool BusItem::Activate(qulonglong window, int width, int height) {
         return false;
     }
     frame->AddMenus(*m_pHost->menuBar());
+    // Keys go to the frame (Escape among them) once the window has the keyboard.
+    frame->setFocus(Qt::OtherFocusReason);
     connect(m_pHost.get(), &HostWindow::CloseRequested, this, &BusItem::Deactivate);
+    // Also inside the container: scripts and accessibility tools find the frame by it.
+    m_pHost->setWindowTitle(QGuiApplication::applicationDisplayName() + kHostTitle);
     if (window != 0 && EmbedInto(window, size)) return true;
-    m_pHost->setWindowTitle(frame->windowTitle());
     m_pHost->resize(size.expandedTo(kOwnWindowMinimum));
     m_pHost->show();
     m_pHost->activateWindow();
@@ -157,8 +167,34 @@ bool BusItem::EmbedInto(qulonglong window, QSize size) {
     m_pHost->windowHandle()->setParent(m_pContainerWindow.get());
     m_pHost->setGeometry(QRect(QPoint(0, 0), size));
     m_pHost->show();
+    m_pHost->windowHandle()->installEventFilter(this);
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &BusItem::OnFocusWindowChanged);
     TakeKeyboardFocus(*m_pHost->windowHandle());
     return true;
+}
+
+bool BusItem::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && m_pHost &&
+        QGuiApplication::focusWindow() != m_pHost->windowHandle())
+        GiveBackKeyboard();
+    return false;
+}
+
+void BusItem::OnFocusWindowChanged(QWindow* window) {
+    if (!m_pHost || !m_pContainerWindow || !window || window == m_pHost->windowHandle()) return;
+    if (m_pFocusedWindow) disconnect(m_pFocusedWindow, nullptr, this, nullptr);
+    m_pFocusedWindow = window;
+    connect(window, &QWindow::visibleChanged, this, [this](bool visible) {
+        if (!visible) GiveBackKeyboard();
+    });
+    connect(window, &QObject::destroyed, this, &BusItem::GiveBackKeyboard);
+}
+
+void BusItem::GiveBackKeyboard() {
+    if (!m_pHost || !m_pHost->isVisible() || !m_pContainerWindow) return;
+    // A progress window disables the frame while it runs, which takes the focus off it.
+    if (InPlaceFrame* frame = m_pDocument->InPlace()) frame->setFocus(Qt::OtherFocusReason);
+    TakeKeyboardFocus(*m_pHost->windowHandle());
 }
 
 void BusItem::Resize(int width, int height) {
@@ -173,6 +209,7 @@ void BusItem::Deactivate() {
 
 void BusItem::OnInPlaceEnded() {
     if (!m_pHost) return;
+    disconnect(qGuiApp, &QGuiApplication::focusWindowChanged, this, nullptr);
     m_pHost->hide();
     // The frame's key handler may still be on the stack: the window goes after it returns.
     m_pHost.release()->deleteLater();

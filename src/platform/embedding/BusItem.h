@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWindow>
@@ -64,7 +65,15 @@ class BusItem : public QObject, protected QDBusContext {
     Q_SCRIPTABLE void Changed();
     Q_SCRIPTABLE void Deactivated();
 
+  protected:
+    // A click into the frame inside the container's window takes the keyboard back.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // The keyboard goes back to the frame when a window of this process that had it (a
+    // progress window, a dialog) closes: the window manager would give it to the container.
+    void OnFocusWindowChanged(QWindow* window);
+    void GiveBackKeyboard();
     // False (with an error reply sent) when the caller is not this item's container.
     bool FromContainer();
     bool EmbedInto(qulonglong window, QSize size);
@@ -77,6 +86,8 @@ class BusItem : public QObject, protected QDBusContext {
     // The container's window; kept while the host window is its child.
     std::unique_ptr<QWindow> m_pContainerWindow;
     std::unique_ptr<HostWindow> m_pHost;
+    // The last other window of this process that had the keyboard.
+    QPointer<QWindow> m_pFocusedWindow;
 };
 
 }  // namespace kelvane::embedding

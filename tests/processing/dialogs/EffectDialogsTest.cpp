@@ -110,7 +110,7 @@ TEST_F(EffectDialogsTest, VolumeOnStereoMovesTheChannelsTogetherOnlyWhenLocked) 
     });
     ASSERT_TRUE(Run(kVolume));
     EXPECT_EQ(ProfileBytes(), before) << "Cancel writes nothing";
-    EXPECT_EQ(ActiveDocument()->m_pUndoWave, nullptr) << "and changes nothing";
+    EXPECT_EQ(ActiveDocument()->UndoWave(), nullptr) << "and changes nothing";
 
     // Locked in the settings: both trackbars start at the left volume.
     WriteProfileInt("WAVEVOLUME", "LOCKLR", 1);
@@ -305,7 +305,7 @@ TEST_F(EffectDialogsTest, ChangePitchRefusesAPercentOutsideItsRange) {
     EXPECT_EQ(dialogs.messages[0], RangeMessage("50", "200"));
     EXPECT_EQ(dialogs.messages[1], RangeMessage("50", "200"));
     EXPECT_EQ(ProfileBytes(), before);
-    EXPECT_EQ(ActiveDocument()->m_pUndoWave, nullptr);
+    EXPECT_EQ(ActiveDocument()->UndoWave(), nullptr);
 
     // Typed and confirmed with Enter: the trackbar takes it as leaving the field would.
     dialogs.Accept([](QDialog& d) { As<CChangePitchDlg>(d).m_changes->m_edit->setText("66.6"); });
@@ -379,7 +379,7 @@ TEST_F(EffectDialogsTest, WaveFormatRefusesARateAbove48000) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0], Message(1001));
     EXPECT_EQ(ProfileBytes(), before);
-    EXPECT_EQ(doc->m_pUndoWave, nullptr) << "a refused rate converts nothing";
+    EXPECT_EQ(doc->UndoWave(), nullptr) << "a refused rate converts nothing";
 
     dialogs.Accept([](QDialog& d) {
         auto& format = As<CWaveFormatDlg>(d);

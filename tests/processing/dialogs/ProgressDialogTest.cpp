@@ -172,13 +172,13 @@ TEST_F(ProgressDialogTest, ALongEffectKeepsTheWindowPaintingAndTakesNoSecondComm
     EXPECT_TRUE(windowKept) << "Enter and Escape left the progress window up";
     EXPECT_EQ(view->ProgressWindow(), nullptr);
     EXPECT_TRUE(app().MainFrame()->isEnabled());
-    ASSERT_NE(doc->m_pUndoWave, nullptr);
+    ASSERT_NE(doc->UndoWave(), nullptr);
     EXPECT_EQ(dialogs.dialogTitles.size(), 1u) << "only the echo's dialog was shown";
     // The undo sound is the one opened, so the reverse asked for during the echo never ran.
     WaveObject opened;
     ASSERT_EQ(opened.Load(dir.File("long.wav"), 0), FileError::Success);
-    ASSERT_EQ(opened.dataBytes, doc->m_pUndoWave->dataBytes);
-    EXPECT_EQ(0, std::memcmp(opened.data, doc->m_pUndoWave->data, opened.dataBytes));
+    ASSERT_EQ(opened.dataBytes, doc->UndoWave()->dataBytes);
+    EXPECT_EQ(0, std::memcmp(opened.data, doc->UndoWave()->data, opened.dataBytes));
 }
 
 }  // namespace
