@@ -46,8 +46,9 @@ std::string ManSections() {
     }
     out +=
         "[FORMATS]\n"
-        "Input files are read by their contents and extension: wav, au, snd, aif, aiff, mp1, "
-        "mp2 and mp3; files of other extensions as raw samples with \\fB\\-\\-raw\\fR.\n"
+        "Input files are read by their contents and extension: wav, au, snd, aif, aiff, aifc, "
+        "caf, w64, rf64, flac, ogg, oga, opus, mp1, mp2 and mp3; files of other extensions as raw "
+        "samples with \\fB\\-\\-raw\\fR.\n"
         ".PP\nOutput formats (\\fB\\-f\\fR), each written with its name as the extension: ";
     for (int format = 0; format < kBatchFormatCount; ++format)
         out += (format == 0 ? "\\fB" : ", \\fB") + Roff(FormatName(format)) + "\\fR";

@@ -28,7 +28,8 @@
 #include "batch/BatchInputs.h"
 #include "batch/BatchOptions.h"
 #include "formats/RawFile.h"
-#include "wavedata/TempStorageSettings.h"
+#include "platform/profile/TempStorageSettings.h"
+#include "wavedata/TempFolder.h"
 
 namespace {
 
@@ -148,7 +149,8 @@ std::string Configure(const Options& options, const std::optional<RawParams>& ra
                       BatchConversion& batch) {
     BatchFormat format{};
     if (!ParseBatchFormat(options.format, format))
-        return "unknown output format '" + options.format + "' (wav, au, aif, ra or raw)";
+        return "unknown output format '" + options.format +
+               "' (wav, au, aif, ra, raw, flac, ogg, opus or mp3)";
     batch.SetOutputFormat(format);
     batch.SetResampleForTarget(true);
     if (!options.subFormat.empty()) {
@@ -168,7 +170,7 @@ std::string Configure(const Options& options, const std::optional<RawParams>& ra
     batch.SetDither(!options.noDither);
     TempStorageSettings temp;
     temp.Load();
-    batch.SetTempDirectory(temp.Apply());
+    batch.SetTempDirectory(TempFolderFor(temp.Apply()));
     return {};
 }
 
@@ -233,12 +235,17 @@ int main(int argc, char** argv) {
                    "Input sound files (or, with --info, files to describe)");
     app.add_option("-o,--output-dir", options.outputDir, "Output folder (default: the current one)")
         ->check(CLI::ExistingDirectory);
-    app.add_option("-f,--format", options.format, "Output format: wav, au, aif, ra or raw")
+    app.add_option("-f,--format", options.format,
+                   "Output format: wav, au, aif, ra, raw, flac, ogg, opus or mp3")
         ->capture_default_str();
     app.add_option("--subformat", options.subFormat,
                    "wav: TAG[:RATE[:CHANNELS[:BITS]]] with TAG pcm, mulaw, alaw, ima-adpcm, "
                    "ms-adpcm or gsm; au: linear, mulaw or alaw; ra: method 0-9; raw: a CODE as "
-                   "--raw takes it");
+                   "--raw takes it; flac: compression level 0-8 (default 5); ogg: quality 0-10 "
+                   "(default 5); opus: bit rate in kbit/s, 6-256 (default 128; rates Opus does "
+                   "not take are resampled to 48000 Hz); mp3: vN for variable bit rate at "
+                   "quality N, 0 best to 9 (default v2), or a constant bit rate in kbit/s, "
+                   "32-320");
     app.add_option("--filter", options.filters,
                    "NAME[:KEY=VALUE,...], repeatable, in chain order; NAME one of center, "
                    "convert, volume, swap, reverse, normalize, echo, pitch, chorus, stretch")

@@ -30,13 +30,15 @@ constexpr std::uint32_t kAllDone = 2004;
 constexpr std::uint32_t kCancelled = 2005;
 constexpr std::uint32_t kSkipped = 2006;
 
-constexpr const char* kExtensions[kBatchFormatCount] = {"wav", "au", "aif", "ra", "raw"};
+constexpr const char* kExtensions[kBatchFormatCount] = {"wav",  "au",  "aif",  "ra", "raw",
+                                                        "flac", "ogg", "opus", "mp3"};
 constexpr const char* kStatusTexts[] = {"converted",     "skipped",     "load failed",
                                         "filter failed", "save failed", "cancelled"};
 
 // Every load and save reports its percentage to the current-step bar, whatever the phase.
-void ForwardPercent(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
+bool ForwardPercent(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
     static_cast<BatchMonitor*>(context)->SetPos(static_cast<int>(percent));
+    return true;
 }
 
 // The sound as 16-bit PCM at another rate or channel count, in temporary storage; null when
@@ -128,6 +130,7 @@ void BatchConversion::SetOutputFormat(BatchFormat format) {
     hasSubFormat_ = false;
     waveTarget_ = nullptr;
     subFormatNumber_ = 0;
+    encoder_ = {};
 }
 
 void BatchConversion::SetWaveSubFormat(const WaveFormat& format) {
@@ -261,22 +264,30 @@ bool BatchConversion::SaveWave(WaveObject& wave, const std::string& output, Batc
         errorText = RealAudioErrorText(result);
         return result == RealAudioResult::Success;
     }
-    const FileError saved =
-        format_ == BatchFormat::Wave && hasSubFormat_
-            ? SaveConvertedWave(wave, output, monitor)
-            : wave.Save(output, SaveType(), SaveOptionFor(wave), ForwardPercent, &monitor);
+    const FileError saved = format_ == BatchFormat::Wave && hasSubFormat_
+                                ? SaveConvertedWave(wave, output, monitor)
+                                : wave.Save(output, BatchSaveType(format_), SaveOptionFor(wave),
+                                            ForwardPercent, &monitor);
     errorText = FileErrorText(saved);
     return saved == FileError::Success;
 }
 
-std::uint32_t BatchConversion::SaveType() const {
-    switch (format_) {
+std::uint32_t BatchSaveType(BatchFormat format) {
+    switch (format) {
         case BatchFormat::Au:
             return kFileAu;
         case BatchFormat::Aiff:
             return kFileAiff;
         case BatchFormat::Raw:
             return kFileRawSave;
+        case BatchFormat::Flac:
+            return kFileFlac;
+        case BatchFormat::Ogg:
+            return kFileOgg;
+        case BatchFormat::Opus:
+            return kFileOpus;
+        case BatchFormat::Mp3:
+            return kFileMp3;
         default:
             return kFileWave;
     }
@@ -284,6 +295,7 @@ std::uint32_t BatchConversion::SaveType() const {
 
 SaveOption BatchConversion::SaveOptionFor(const WaveObject& wave) const {
     SaveOption option;
+    option.encoder = &encoder_;
     if (format_ == BatchFormat::Au) option.code = hasSubFormat_ ? subFormatNumber_ : 0;
     if (format_ == BatchFormat::Raw) {
         const bool eightBit = wave.format && wave.format->bitsPerSample == 8;

@@ -11,15 +11,29 @@
 #include "batch/BatchMonitor.h"
 #include "batch/FilterEntry.h"
 #include "batch/FilterGate.h"
+#include "formats/EncoderSettings.h"
 #include "formats/FileError.h"
 #include "wavedata/WaveObject.h"
 
 namespace kelvane {
 
 // Output formats of a batch run, in the order of the format list.
-enum class BatchFormat : int { Wave = 0, Au = 1, Aiff = 2, RealAudio = 3, Raw = 4 };
-inline constexpr int kBatchFormatCount = 5;
-[[nodiscard]] const char* BatchExtension(BatchFormat format);  // "wav", "au", "aif", "ra", "raw"
+enum class BatchFormat : int {
+    Wave = 0,
+    Au = 1,
+    Aiff = 2,
+    RealAudio = 3,
+    Raw = 4,
+    Flac = 5,
+    Ogg = 6,
+    Opus = 7,
+    Mp3 = 8
+};
+inline constexpr int kBatchFormatCount = 9;
+// "wav", "au", "aif", "ra", "raw", "flac", "ogg", "opus", "mp3"
+[[nodiscard]] const char* BatchExtension(BatchFormat format);
+// The file layer's save type of a format (RealAudio, which is exported, gives kFileWave).
+[[nodiscard]] std::uint32_t BatchSaveType(BatchFormat format);
 
 // The default RealAudio method of a batch run: "Real Audio 2.0 - 14.4".
 inline constexpr std::uint32_t kBatchRealAudioMethod = 9;
@@ -81,6 +95,9 @@ class BatchConversion {
     void SetSubFormatNumber(std::uint32_t number);
     [[nodiscard]] bool HasSubFormat() const { return hasSubFormat_; }
     [[nodiscard]] std::uint32_t SubFormatNumber() const { return subFormatNumber_; }
+    // FLAC, Ogg Vorbis, Opus and MP3: the encoder's settings (the defaults until set).
+    void SetEncoderSettings(const EncoderSettings& settings) { encoder_ = settings; }
+    [[nodiscard]] const EncoderSettings& Encoder() const { return encoder_; }
     // The Wave writer converts in one codec step, which cannot also change the rate or the
     // channels of a compressed target. When set, a sound is first resampled to such a
     // target's rate and channels (the command line sets it; the dialog's run does not).
@@ -125,7 +142,6 @@ class BatchConversion {
     FileError LoadInput(WaveObject& wave, const std::string& path, BatchMonitor& monitor) const;
     bool SaveWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor,
                   std::string& errorText);
-    [[nodiscard]] std::uint32_t SaveType() const;
     [[nodiscard]] SaveOption SaveOptionFor(const WaveObject& wave) const;
     FileError SaveConvertedWave(WaveObject& wave, const std::string& output, BatchMonitor& monitor);
 
@@ -137,6 +153,7 @@ class BatchConversion {
     bool resampleForTarget_ = false;
     bool skipExisting_ = false;
     std::uint32_t subFormatNumber_ = 0;
+    EncoderSettings encoder_;
     std::string outputFolder_;
     std::string tempDirectory_;
     std::optional<RawParams> rawInput_;

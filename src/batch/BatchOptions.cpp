@@ -89,6 +89,34 @@ std::string NumberSubFormat(BatchConversion& batch, std::string_view text, std::
     return {};
 }
 
+// One encoder setting from a number within its key's range.
+std::string EncoderSubFormat(BatchConversion& batch, std::string_view text, const char* key,
+                             const char* what) {
+    const auto row =
+        std::find_if(std::begin(kEncoderKeys), std::end(kEncoderKeys),
+                     [&](const EncoderKey& k) { return std::string_view(k.key) == key; });
+    int number = 0;
+    if (!ParseNumber(text, number) || number < row->low || number > row->high)
+        return std::string("the sub-format of ") + what + " is a number from " +
+               std::to_string(row->low) + " to " + std::to_string(row->high);
+    EncoderSettings settings = batch.Encoder();
+    settings.*(row->field) = number;
+    batch.SetEncoderSettings(settings);
+    return {};
+}
+
+// "vN": variable bit rate at quality N (0 best to 9); "N": constant N kbit/s.
+std::string Mp3SubFormat(BatchConversion& batch, std::string_view text) {
+    const bool variable = !text.empty() && (text[0] == 'v' || text[0] == 'V');
+    std::string error = variable ? EncoderSubFormat(batch, text.substr(1), "MP3QUALITY", "mp3 (vN)")
+                                 : EncoderSubFormat(batch, text, "MP3BITRATE", "mp3 (kbit/s)");
+    if (!error.empty()) return error + ", or vN for variable bit rate at quality N, 0 to 9";
+    EncoderSettings settings = batch.Encoder();
+    settings.mp3Vbr = variable ? 1 : 0;
+    batch.SetEncoderSettings(settings);
+    return {};
+}
+
 }  // namespace
 
 std::string ParseFilterOption(std::string_view text, FilterOption& option) {
@@ -169,6 +197,14 @@ std::string ApplySubFormat(BatchConversion& batch, std::string_view text) {
             batch.SetSubFormatNumber(RawCodeOfListEntry(entry));
             return {};
         }
+        case BatchFormat::Flac:
+            return EncoderSubFormat(batch, text, "FLACLEVEL", "flac (a compression level)");
+        case BatchFormat::Ogg:
+            return EncoderSubFormat(batch, text, "VORBISQUALITY", "ogg (a quality)");
+        case BatchFormat::Opus:
+            return EncoderSubFormat(batch, text, "OPUSBITRATE", "opus (kbit/s)");
+        case BatchFormat::Mp3:
+            return Mp3SubFormat(batch, text);
     }
     return "no output format";
 }

@@ -23,7 +23,7 @@ struct FilterOption {
 // the entry made empty: in one write, with nothing to replace and nothing to force to disk.
 [[nodiscard]] bool WriteFilterSettings(const FilterEntry& entry, const FilterOption& option);
 
-// "wav", "au", "aif", "ra" or "raw"; false for anything else.
+// "wav", "au", "aif", "ra", "raw", "flac", "ogg", "opus" or "mp3"; false for anything else.
 [[nodiscard]] bool ParseBatchFormat(std::string_view text, BatchFormat& format);
 
 // The sub-format of the batch's current output format:
@@ -31,7 +31,9 @@ struct FilterOption {
 //        what is left out is taken from each sound where the codec allows (bits: the tag's
 //        usual size); a sound is brought to a compressed target's rate and channels first;
 //   au: linear, mulaw or alaw; ra: a method 0 to 9; raw: an entry of the raw-format list,
-//   1 to 6 (1 8-bit unsigned, 2 8-bit signed, then the four 16-bit encodings).
+//   1 to 6 (1 8-bit unsigned, 2 8-bit signed, then the four 16-bit encodings);
+//   flac: a compression level 0 to 8; ogg: a quality 0 to 10; opus: kbit/s, 6 to 256;
+//   mp3: vN, variable bit rate at quality N (0 best to 9), or N, constant N kbit/s (32 to 320).
 [[nodiscard]] std::string ApplySubFormat(BatchConversion& batch, std::string_view text);
 
 // A Wave target of the given tag; rate, channels or bits 0 take the sound's own (bits: the

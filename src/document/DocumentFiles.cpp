@@ -41,7 +41,8 @@ std::uint32_t SaveTypeForPlainSave(const std::string& path) {
     if (s == "wav") return kFileWave;
     if (OneOf(s, {"au", "snd"})) return kFileAu;
     if (OneOf(s, {"aif", "aiff"})) return kFileAiff;
-    if (OneOf(s, {"mp", "mp2", "mp3", "mpa"})) return 0;
+    if (OneOf(s, {"mp", "mp2", "mpa"})) return 0;
+    if (const std::uint32_t type = SaveTypeOfName(path); type >= kFileFlac) return type;
     return kFileRawSave;
 }
 
@@ -78,17 +79,23 @@ std::uint32_t SaveAsPreselection(const std::string& path) {
     if (OneOf(s, {"aif", "aiff"})) return kSaveAiff;
     if (OneOf(s, {"au", "snd"})) return kSaveAu;
     if (s == "wav") return kSaveWave;
+    if (s == "flac") return kSaveFlac;
+    if (OneOf(s, {"ogg", "oga"})) return kSaveOgg;
+    if (s == "opus") return kSaveOpus;
+    if (s == "mp3") return kSaveMp3;
     return kSaveRaw;
 }
 
 std::uint32_t SaveTypeOfChoice(std::uint32_t choice) {
-    constexpr std::array<std::uint32_t, 6> kTypes = {0,        kFileWave,      kFileAu,
-                                                     kFileAiff, kSaveRealAudio, kFileRawSave};
+    constexpr std::array<std::uint32_t, kSaveAsTypeCount + 1> kTypes = {
+        0,         kFileWave, kFileAu,   kFileAiff, kSaveRealAudio, kFileRawSave,
+        kFileFlac, kFileOgg,  kFileOpus, kFileMp3};
     return choice < kTypes.size() ? kTypes[choice] : 0;
 }
 
 std::string WithDefaultExtension(const std::string& path, std::uint32_t choice) {
-    constexpr std::array<const char*, 6> kExtensions = {"", ".wav", ".au", ".aif", ".ra", ""};
+    constexpr std::array<const char*, kSaveAsTypeCount + 1> kExtensions = {
+        "", ".wav", ".au", ".aif", ".ra", "", ".flac", ".ogg", ".opus", ".mp3"};
     if (!Suffix(path).isEmpty() || choice >= kExtensions.size()) return path;
     return path + kExtensions[choice];
 }

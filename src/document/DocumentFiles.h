@@ -22,14 +22,19 @@ namespace kelvane {
 [[nodiscard]] bool AskRawFileFormat(RawParams& raw);
 [[nodiscard]] std::uint32_t CopyResultMessage(CopyResult result);
 
-// The types of the Save As list, by position (1 to 5).
+// The types of the Save As list, by position (1 to 9).
 enum SaveAsType : std::uint32_t {
     kSaveWave = 1,
     kSaveAu = 2,
     kSaveAiff = 3,
     kSaveRealAudio = 4,
-    kSaveRaw = 5
+    kSaveRaw = 5,
+    kSaveFlac = 6,
+    kSaveOgg = 7,
+    kSaveOpus = 8,
+    kSaveMp3 = 9
 };
+inline constexpr std::uint32_t kSaveAsTypeCount = 9;
 [[nodiscard]] std::uint32_t SaveAsPreselection(const std::string& path);
 // The file layer's save type of a list position; RealAudio has none and stays 4.
 [[nodiscard]] std::uint32_t SaveTypeOfChoice(std::uint32_t choice);

@@ -43,6 +43,7 @@ class ProgressWindow {
     [[nodiscard]] ProgressIndicator* Indicator() const {
         return view_ ? view_->Progress() : nullptr;
     }
+    [[nodiscard]] bool Cancelled() const { return Indicator() && Indicator()->Cancelled(); }
 
   private:
     DocumentView* view_;
@@ -114,8 +115,8 @@ std::uint64_t BytesIn(std::span<const KeptRun> runs) {
 }
 
 // The byte runs AllocateKeeping left, copied with the progress bar going from `first` to
-// `last` percent.
-void CopyRuns(COrvaneDoc& doc, WaveObject& target, const WaveObject& source,
+// `last` percent; false when the person cancelled.
+bool CopyRuns(COrvaneDoc& doc, WaveObject& target, const WaveObject& source,
               std::span<const KeptRun> runs, int first, int last) {
     const std::uint64_t total = BytesIn(runs);
     std::uint64_t done = 0;
@@ -123,9 +124,11 @@ void CopyRuns(COrvaneDoc& doc, WaveObject& target, const WaveObject& source,
         const int from = first + static_cast<int>((last - first) * done / total);
         done += run.count;
         const int to = first + static_cast<int>((last - first) * done / total);
-        doc.CopyWithProgress(target.data + run.to, source.data + run.from,
-                             static_cast<std::uint32_t>(run.count), from, to);
+        if (!doc.CopyWithProgress(target.data + run.to, source.data + run.from,
+                                  static_cast<std::uint32_t>(run.count), from, to))
+            return false;
     }
+    return true;
 }
 
 // The clipboard sound in the document's format: the clipboard's own bytes when rate, channels
@@ -190,26 +193,41 @@ bool ClipboardHasData() {
            clip->mode == WaveMode::Streamed;
 }
 
-bool EditCopy(COrvaneDoc& doc) {
-    std::unique_ptr<WaveObject>& clip = App().clipboardWave;
-    if (!clip) clip = std::make_unique<WaveObject>(1, App().tempDir.c_str());
-    clip->Reset();
+// The selection as a new clipboard sound; null when there is no room (the clipboard is then
+// emptied) or when the copy was cancelled (the clipboard stays).
+std::unique_ptr<WaveObject> CopySelection(COrvaneDoc& doc) {
+    auto copy = std::make_unique<WaveObject>(1, App().tempDir.c_str());
     const WaveObject& wave = *doc.m_pWave;
     const Selection s = SelectionOf(doc);
     const KeptRun kept[] = {{0, s.start, s.length}};
     std::vector<KeptRun> toCopy;
-    if (!HasBytes(wave) || !AllocateKeeping(*clip, wave, s.length, kept, toCopy)) {
-        clip->Reset();
-        return Fail();
+    if (!HasBytes(wave) || !AllocateKeeping(*copy, wave, s.length, kept, toCopy)) {
+        if (App().clipboardWave) App().clipboardWave->Reset();
+        Fail();
+        return nullptr;
     }
     std::optional<ProgressWindow> progress;
     if (BytesIn(toCopy) > kQuietCopyBytes) progress.emplace(doc, kTransferText);
-    CopyRuns(doc, *clip, wave, toCopy, 0, 100);
+    if (!CopyRuns(doc, *copy, wave, toCopy, 0, 100)) return nullptr;
+    return copy;
+}
+
+bool EditCopy(COrvaneDoc& doc) {
+    std::unique_ptr<WaveObject> copy = CopySelection(doc);
+    if (!copy) return false;
+    App().clipboardWave = std::move(copy);
     return true;
 }
 
 bool EditCut(COrvaneDoc& doc, DocumentView* view) {
-    return EditCopy(doc) && EditDelete(doc, view);
+    // The clipboard takes the copy only once the deletion stands, so Cancel in either step
+    // leaves both as they were.
+    std::unique_ptr<WaveObject> copy = CopySelection(doc);
+    if (!copy) return false;
+    std::swap(App().clipboardWave, copy);
+    if (EditDelete(doc, view)) return true;
+    std::swap(App().clipboardWave, copy);
+    return false;
 }
 
 bool EditDelete(COrvaneDoc& doc, DocumentView* view) {
@@ -223,7 +241,7 @@ bool EditDelete(COrvaneDoc& doc, DocumentView* view) {
     std::unique_ptr<WaveObject> result =
         HasBytes(wave) ? NewWaveKeeping(wave, n, kept, toCopy) : nullptr;
     if (!result) return Fail();
-    CopyRuns(doc, *result, wave, toCopy, 0, 100);
+    if (!CopyRuns(doc, *result, wave, toCopy, 0, 100)) return false;
     result->CopyInfo(&wave);
     doc.ReplaceWave(std::move(result));
     Finish(doc, view, std::min(s.start, n), 0);
@@ -236,6 +254,7 @@ bool EditPaste(COrvaneDoc& doc, DocumentView* view) {
     ProgressWindow progress(doc);
     std::unique_ptr<WaveObject> source =
         HasBytes(wave) ? SourceFor(*wave.format, progress) : nullptr;
+    if (progress.Cancelled()) return false;
     if (!source) return Fail();
     progress.SetText(kGeneratingText);
     const std::uint32_t added = source->FrameCount();
@@ -249,9 +268,10 @@ bool EditPaste(COrvaneDoc& doc, DocumentView* view) {
     const std::uint64_t moved = BytesIn(toCopy);
     const std::uint64_t all = moved + BytesOf(wave, added);
     const int pasted = all == 0 ? 0 : static_cast<int>(moved * 100 / all);
-    CopyRuns(doc, *result, wave, toCopy, 0, pasted);
-    doc.CopyWithProgress(FrameAt(*result, s.start), source->data, BytesOf(wave, added), pasted,
-                         100);
+    if (!CopyRuns(doc, *result, wave, toCopy, 0, pasted) ||
+        !doc.CopyWithProgress(FrameAt(*result, s.start), source->data, BytesOf(wave, added), pasted,
+                              100))
+        return false;
     result->CopyInfo(&wave);
     source.reset();
     doc.ReplaceWave(std::move(result));
@@ -277,6 +297,7 @@ bool EditTrim(COrvaneDoc& doc, DocumentView* view) {
                              CopyKeptBytes(wave, *result, toCopy, BytesOf(wave, first),
                                            std::uint64_t{BytesOf(wave, last)});
                          });
+    if (progress.Cancelled()) return false;
     doc.ReplaceWave(std::move(result));
     Finish(doc, view, 0, 0);
     return true;
@@ -288,6 +309,7 @@ bool EditMix(COrvaneDoc& doc, DocumentView* view) {
     ProgressWindow progress(doc);
     std::unique_ptr<WaveObject> source =
         HasBytes(wave) ? SourceFor(*wave.format, progress) : nullptr;
+    if (progress.Cancelled()) return false;
     if (!source) return Fail();
     progress.SetText(kGeneratingText);
     const std::uint32_t length = wave.FrameCount();
@@ -302,6 +324,7 @@ bool EditMix(COrvaneDoc& doc, DocumentView* view) {
                 MixFrames<decltype(layout)::value>(wave, length, *source, at, *result, first, last);
             });
     });
+    if (progress.Cancelled()) return false;
     if (!mixed) return Fail();
     source.reset();
     doc.ReplaceWave(std::move(result));

@@ -10,9 +10,11 @@
 #include "document/SelectionDlg.h"
 #include "formats/FileError.h"
 #include "formats/RealAudioExport.h"
+#include "formats/SndfileFile.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
+#include "ui/EncoderOptionsDlg.h"
 #include "wavedata/SharedPages.h"
 
 namespace kelvane {
@@ -24,8 +26,11 @@ constexpr qint64 kStreamPiece = 32768;
 
 DocumentHost* g_host = nullptr;
 
-void ReportToIndicator(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
-    if (context) static_cast<ProgressIndicator*>(context)->SetPos(static_cast<int>(percent));
+bool ReportToIndicator(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
+    auto* progress = static_cast<ProgressIndicator*>(context);
+    if (!progress) return true;
+    progress->SetPos(static_cast<int>(percent));
+    return !progress->Cancelled();
 }
 
 QString Text(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
@@ -48,6 +53,7 @@ class ProgressScope {
         if (view_) view_->SetProgressText(LoadString(textId));
     }
     [[nodiscard]] ProgressIndicator* Indicator() const { return view_ ? view_->Progress() : nullptr; }
+    [[nodiscard]] bool Cancelled() const { return Indicator() && Indicator()->Cancelled(); }
 
   private:
     DocumentView* view_;
@@ -138,20 +144,23 @@ bool COrvaneDoc::OnOpenDocument(const std::string& path) {
                                                                   progress.Indicator());
     if (copied != CopyResult::Success) {
         if (!copy.empty()) ::unlink(copy.c_str());
-        MessageBox(CopyResultMessage(copied));
+        if (copied != CopyResult::Cancelled) MessageBox(CopyResultMessage(copied));
         return false;
     }
     progress.SetText(187);
     const FileError loaded =
-        wave->Load(copy, type | LOAD_DELETE_ON_CLOSE | LOAD_CONVERT_TO_PCM,
+        wave->Load(copy,
+                   type | LOAD_DELETE_ON_CLOSE | LOAD_CONVERT_TO_PCM |
+                       (LoadDitherSetting() ? 0 : LOAD_NO_DITHER),
                    type == kFileRawLoad ? &raw : nullptr, ReportToIndicator, progress.Indicator());
     if (loaded != FileError::Success) {
         wave.reset();
         ::unlink(copy.c_str());  // the copy may not have reached the wave's storage
-        MessageBox(QString::fromUtf8(FileErrorText(loaded)));
+        if (!progress.Cancelled()) MessageBox(QString::fromUtf8(FileErrorText(loaded)));
         return false;
     }
     DeleteContents();
+    m_strSourceText = wave->sourceText;
     m_pWave = std::move(wave);
     ClearSelection();
     StartHistory();
@@ -169,6 +178,8 @@ bool COrvaneDoc::OnSaveDocument(const std::string& path) {
     }
     SaveOption option;
     if (type == kFileRawSave) option.code = m_nRawParam;
+    const EncoderSettings encoder = LoadEncoderSettings();
+    option.encoder = &encoder;
     if (!WriteFile(path, type, option)) return false;
     SetModifiedFlag(false);
     return true;
@@ -179,7 +190,7 @@ bool COrvaneDoc::WriteFile(const std::string& path, std::uint32_t type, SaveOpti
     const FileError saved =
         m_pWave->Save(path, type, option, ReportToIndicator, progress.Indicator());
     if (saved == FileError::Success) return true;
-    MessageBox(QString::fromUtf8(FileErrorText(saved)));
+    if (!progress.Cancelled()) MessageBox(QString::fromUtf8(FileErrorText(saved)));
     return false;
 }
 
@@ -300,7 +311,7 @@ std::uint32_t COrvaneDoc::GetPlayPosition() const {
     return m_nSelStart;
 }
 
-void COrvaneDoc::CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
+bool COrvaneDoc::CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
                                   std::uint32_t bytes, int firstPercent, int lastPercent) {
     for (std::uint32_t done = 0; done < bytes;) {
         const std::uint32_t piece = std::min(kCopyChunk, bytes - done);
@@ -310,8 +321,10 @@ void COrvaneDoc::CopyWithProgress(std::uint8_t* destination, const std::uint8_t*
         if (view && view->Progress()) {
             const auto span = static_cast<std::int64_t>(lastPercent - firstPercent);
             view->Progress()->SetPos(firstPercent + static_cast<int>(span * done / bytes));
+            if (view->Progress()->Cancelled()) return false;
         }
     }
+    return true;
 }
 
 std::string COrvaneDoc::FormatPosition(std::uint32_t frames) const {
@@ -475,6 +488,7 @@ void COrvaneDoc::OnFileSaveAs() {
     const std::string path = WithDefaultExtension(choice.path, choice.type);
     SaveOption option;
     if (choice.type == kSaveWave) option.target = choice.waveFormat.get();
+    option.encoder = &choice.encoder;
     if (choice.type == kSaveAu) option.code = choice.subFormat.value_or(0);
     if (choice.type == kSaveRaw) {
         m_nRawParam = choice.subFormat.value_or(m_pWave->format->bitsPerSample == 8 ? 2 : 3);
@@ -493,7 +507,7 @@ void COrvaneDoc::OnFileSaveAs() {
 }
 
 void COrvaneDoc::OnProperties() {
-    CPropertiesDlg dialog(*m_pWave);
+    CPropertiesDlg dialog(*m_pWave, QString::fromStdString(m_strSourceText));
     if (RunModal(dialog) != QDialog::Accepted) return;
     dialog.Store(*m_pWave);
     SetModifiedFlag(true);

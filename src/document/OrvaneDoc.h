@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/EncoderSettings.h"
 #include "processing/ProgressIndicator.h"
 #include "wavedata/WaveObject.h"
 
@@ -48,6 +49,7 @@ class DocumentHost {
         std::uint32_t type = 0;
         FormatPtr waveFormat;
         std::optional<std::uint32_t> subFormat;
+        EncoderSettings encoder;  // FLAC, Ogg Vorbis, Opus, MP3
     };
     virtual SaveChoice AskSaveAs(const COrvaneDoc& doc, std::uint32_t preselectedType) = 0;
     virtual void AddToRecentFiles(const QString& path) = 0;
@@ -95,7 +97,8 @@ class COrvaneDoc : public QObject {
     // Clamped to the sound; sends HINT_SELECTION.
     void SetSelection(std::uint32_t start, std::uint32_t length);
     [[nodiscard]] std::uint32_t GetPlayPosition() const;
-    void CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
+    // False when the person cancelled it in the progress window.
+    bool CopyWithProgress(std::uint8_t* destination, const std::uint8_t* source,
                           std::uint32_t bytes, int firstPercent, int lastPercent);
     [[nodiscard]] std::string FormatPosition(std::uint32_t frames) const;
     [[nodiscard]] std::uint32_t Length() const { return m_pWave ? m_pWave->FrameCount() : 0; }
@@ -166,6 +169,8 @@ class COrvaneDoc : public QObject {
     std::uint64_t m_nUndoDiskLimit = UINT64_MAX;  // bytes
     bool m_bModified = false;
     std::string m_strPathName;
+    // The opened file's own format when it was converted on opening ("FLAC, 24-bit, ...").
+    std::string m_strSourceText;
     QString m_strTitle;
 };
 

@@ -28,22 +28,33 @@ namespace {
 constexpr std::uint32_t kProcessingText = 103;
 constexpr std::uint32_t kConvertingText = 165;
 
+// A process's new sound; none when it failed or was cancelled.
+struct Outcome {
+    std::unique_ptr<WaveObject> wave;
+    bool cancelled = false;
+};
+
 // The progress window of the document's first view around `process` on the current sound.
-std::unique_ptr<WaveObject> RunWithProgress(COrvaneDoc& doc, std::uint32_t textId,
-                                            const ProcessFn& process) {
+Outcome RunWithProgress(COrvaneDoc& doc, std::uint32_t textId, const ProcessFn& process) {
     DocumentView* view = doc.GetView();
     if (view) {
         view->BeginProgress();
         view->SetProgressText(LoadString(textId));
     }
-    std::unique_ptr<WaveObject> result = process(*doc.m_pWave, view ? view->Progress() : nullptr);
+    ProgressIndicator* progress = view ? view->Progress() : nullptr;
+    Outcome outcome{process(*doc.m_pWave, progress)};
+    // What a cancelled process made is unfinished: it goes, and the sound stays as it was.
+    outcome.cancelled = progress && progress->Cancelled();
+    if (outcome.cancelled) outcome.wave.reset();
     if (view) view->EndProgress();
-    return result;
+    return outcome;
 }
 
 // The new sound in place of the old one, with the selection `select` when given; message 1003
-// and nothing changed when there is no new sound.
-bool TakeResult(COrvaneDoc& doc, std::unique_ptr<WaveObject> result, const FrameRange* select) {
+// and nothing changed when there is no new sound, nothing at all after Cancel.
+bool TakeResult(COrvaneDoc& doc, Outcome outcome, const FrameRange* select) {
+    if (outcome.cancelled) return false;
+    std::unique_ptr<WaveObject> result = std::move(outcome.wave);
     if (!result) {
         MessageBox(1003);
         return false;
@@ -109,6 +120,7 @@ void OnConvertFormat(COrvaneDoc& doc) {
                                       return dialog.Effect().Process(wave, progress);
                                   });
     // The selection goes back to the start whether or not the conversion worked.
+    if (result.cancelled) return;
     doc.ClearSelection();
     doc.UpdateAllViews(HINT_SELECTION);
     TakeResult(doc, std::move(result), nullptr);

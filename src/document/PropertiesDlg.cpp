@@ -1,9 +1,12 @@
 #include "document/PropertiesDlg.h"
 
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "platform/acm/AcmFormats.h"
+#include "resources/Strings.h"
 #include "ui/DialogLayout.h"
 #include "wavedata/WaveObject.h"
 
@@ -19,10 +22,26 @@ QString InfoText(const WaveObject& wave, const char* id) {
     return text ? QString::fromUtf8(text) : QString();
 }
 
+QString FormatText(const WaveObject& wave) {
+    if (!wave.format) return {};
+    const WaveFormat& f = *wave.format;
+    return QString::fromStdString(FormatString(
+        170, AcmFormatTagName(f.formatTag), static_cast<int>(f.samplesPerSec),
+        static_cast<int>(f.bitsPerSample), LoadString(f.channels > 1 ? 148 : 147).data()));
+}
+
+QLabel* ValueLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
 }  // namespace
 
-CPropertiesDlg::CPropertiesDlg(const WaveObject& wave, QWidget* parent)
-    : QDialog(parent), m_editComments(new QPlainTextEdit(InfoText(wave, "ICMT"))) {
+CPropertiesDlg::CPropertiesDlg(const WaveObject& wave, const QString& fileFormat, QWidget* parent)
+    : QDialog(parent),
+      m_editComments(new QPlainTextEdit(InfoText(wave, "ICMT"))),
+      m_labelFormat(ValueLabel(FormatText(wave))) {
     setWindowTitle("Properties");
     auto* form = new QFormLayout;
     for (std::size_t i = 0; i < m_edits.size(); ++i) {
@@ -32,6 +51,11 @@ CPropertiesDlg::CPropertiesDlg(const WaveObject& wave, QWidget* parent)
     }
     m_editComments->setFixedHeight(90);
     form->addRow("&Comments:", m_editComments);
+    form->addRow("Format:", m_labelFormat);
+    if (!fileFormat.isEmpty()) {
+        m_labelFileFormat = ValueLabel(fileFormat);
+        form->addRow("File format:", m_labelFileFormat);
+    }
     SetDialogLayout(*this, form);
 }
 

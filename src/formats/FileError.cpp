@@ -81,6 +81,12 @@ std::uint32_t LoadTypeOfContents(const std::string& fileName) {
     if (h.substr(0, 4) == "RIFF" && h.substr(8, 4) == "WAVE") return kFileWave;
     if (h.substr(0, 4) == ".snd") return kFileAu;
     if (h.substr(0, 4) == "FORM" && h.substr(8, 4) == "AIFF") return kFileAiff;
+    // What libsndfile reads: FLAC, Ogg, CAF, RF64, Wave64, AIFF-C.
+    const std::string_view id = h.substr(0, 4);
+    if (id == "fLaC" || id == "OggS" || id == "caff" || id == "riff" ||
+        ((id == "RF64" || id == "BW64") && h.substr(8, 4) == "WAVE") ||
+        (id == "FORM" && h.substr(8, 4) == "AIFC"))
+        return kFileSndfile;
     return 0;
 }
 

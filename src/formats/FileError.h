@@ -55,8 +55,9 @@ inline constexpr std::uint32_t kFileMp3 = 0xA0000;
 // The type a file name's extension stands for (case-insensitive), 0 when none.
 [[nodiscard]] std::uint32_t LoadTypeOfName(std::string_view fileName);
 [[nodiscard]] std::uint32_t SaveTypeOfName(std::string_view fileName);
-// Wave, AU or AIFF told by the file's first bytes, whatever its name says; 0 for anything else
-// (MPEG and raw data have no signature to tell them by).
+// Wave, AU, AIFF or a kind libsndfile reads (kFileSndfile) told by the file's first bytes,
+// whatever its name says; 0 for anything else (MPEG and raw data have no signature to tell
+// them by).
 [[nodiscard]] std::uint32_t LoadTypeOfContents(const std::string& fileName);
 
 // The message shown for a code; empty for Success.

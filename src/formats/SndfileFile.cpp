@@ -13,6 +13,7 @@
 #include "formats/WriterSource.h"
 #include "formats/streams/ConvertStream.h"
 #include "formats/streams/SndfileStream.h"
+#include "platform/profile/Profile.h"
 #include "resources/Strings.h"
 
 namespace kelvane {
@@ -188,8 +189,20 @@ sf_count_t IoTell(void* user) {
     return static_cast<OutputIo*>(user)->position;
 }
 
-bool TakesOpusRate(std::uint32_t rate) {
-    return rate == 8000 || rate == 12000 || rate == 16000 || rate == 24000 || rate == 48000;
+// The rate a type is written at: Opus takes five rates (others go at 48000 Hz), MP3 nine (others
+// at the nearest one below).
+std::uint32_t WrittenRate(std::uint32_t type, std::uint32_t rate) {
+    static constexpr std::uint32_t kOpus[] = {8000, 12000, 16000, 24000, 48000};
+    static constexpr std::uint32_t kMp3[] = {8000,  11025, 12000, 16000, 22050,
+                                             24000, 32000, 44100, 48000};
+    if (type == kFileOpus)
+        return std::find(std::begin(kOpus), std::end(kOpus), rate) != std::end(kOpus) ? rate
+                                                                                      : 48000;
+    if (type != kFileMp3) return rate;
+    std::uint32_t best = kMp3[0];
+    for (const std::uint32_t r : kMp3)
+        if (r <= rate) best = r;
+    return best;
 }
 
 // libsndfile's compression level (0 to 1) for each setting.
@@ -225,8 +238,9 @@ bool ApplySettings(SNDFILE* file, std::uint32_t type, const EncoderSettings& s, 
             break;
         }
         case kFileMp3: {
+            // libsndfile 1.2 answers SF_FALSE here even when it takes the mode.
             int mode = s.mp3Vbr ? SF_BITRATE_MODE_VARIABLE : SF_BITRATE_MODE_CONSTANT;
-            if (sf_command(file, SFC_SET_BITRATE_MODE, &mode, sizeof mode) != SF_TRUE) return false;
+            sf_command(file, SFC_SET_BITRATE_MODE, &mode, sizeof mode);
             level = s.mp3Vbr ? std::clamp(s.mp3Quality, 0, 9) / 10.0
                              : Mp3BitrateLevel(s.mp3Bitrate, rate);
             break;
@@ -252,11 +266,29 @@ int SndfileFormatOf(std::uint32_t type) {
     }
 }
 
+// FLAC takes the samples as they are. libsndfile 1.2's MP3 encoder mangles 16-bit input (its
+// float input is right), and the Vorbis and Opus encoders work in float anyway.
+sf_count_t WriteFrames(SNDFILE* file, std::uint32_t type, const std::int16_t* samples, int channels,
+                       std::vector<float>& floats, sf_count_t frames) {
+    if (type == kFileFlac) return sf_writef_short(file, samples, frames);
+    const auto count = static_cast<std::size_t>(frames * channels);
+    for (std::size_t i = 0; i < count; ++i) floats[i] = samples[i] * (1.0f / 32768.0f);
+    return sf_writef_float(file, floats.data(), frames);
+}
+
 struct SndfileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 
 }  // namespace
+
+bool LoadDitherSetting() {
+    return GetProfileInt("MISCELLANEOUS", "DITHER", 1) != 0;
+}
+
+void SaveDitherSetting(bool on) {
+    WriteProfileInt("MISCELLANEOUS", "DITHER", on ? 1 : 0);
+}
 
 bool WantsSndfile(const std::uint8_t* head, std::size_t size) {
     static constexpr std::uint8_t kWave64[16] = {'r',  'i',  'f',  'f',  0x2E, 0x91, 0xCF, 0x11,
@@ -339,8 +371,7 @@ FileError WriteSndfile(WaveObject& wave, const std::string& fileName, std::uint3
     const WaveFormat& from = *wave.format;
     const std::uint16_t channels = from.channels;
     if (channels < 1 || channels > 2) return FileError::Unsupported;
-    std::uint32_t rate = from.samplesPerSec;
-    if (type == kFileOpus && !TakesOpusRate(rate)) rate = 48000;
+    const std::uint32_t rate = WrittenRate(type, from.samplesPerSec);
     const WaveFormat target = PcmFormat(rate, 16, channels);
     ConvertStream samples(from, target, *source.Stream());
     if (!samples.IsOk()) return FileError::NoConverter;
@@ -363,16 +394,18 @@ FileError WriteSndfile(WaveObject& wave, const std::string& fileName, std::uint3
     const std::uint64_t total = samples.Size();
     std::uint64_t written = 0;
     std::vector<std::int16_t> piece(kPieceBytes / 2);
+    std::vector<float> floats(kPieceBytes / 2);
     const std::uint32_t frameBytes = channels * 2u;
     for (;;) {
         std::uint32_t n = samples.Read(piece.data(), kPieceBytes);
         n -= n % frameBytes;
         if (n == 0) break;
         const sf_count_t frames = n / frameBytes;
-        if (sf_writef_short(out.get(), piece.data(), frames) != frames)
+        if (WriteFrames(out.get(), type, piece.data(), channels, floats, frames) != frames)
             return io.failed ? FileError::WriteFailed : FileError::RiffFailed;
         written += n;
-        if (progressFn != nullptr) progressFn(context, 1, PercentOf(written, total));
+        if (progressFn != nullptr && !progressFn(context, 1, PercentOf(written, total)))
+            return FileError::WriteFailed;  // cancelled: the file is not committed
     }
     const int closed = sf_close(out.release());
     if (closed != 0 || io.failed || !file.Commit()) return FileError::WriteFailed;

@@ -44,7 +44,13 @@ class LoadProbe {
 [[nodiscard]] FileError ReadSndfile(WaveObject& wave, int fd, const std::string& fileName,
                                     std::uint32_t flags, ProgressFn progressFn, void* context);
 
-// The FLAC, Ogg Vorbis, Opus and MP3 branch of Save (type kFileFlac to kFileMp3).
+// "Dither when reducing to 16 bits" of the Miscellaneous settings (on unless turned off): the
+// editor's and the batch dialog's loads add LOAD_NO_DITHER when it is off.
+[[nodiscard]] bool LoadDitherSetting();
+void SaveDitherSetting(bool on);
+
+// The FLAC, Ogg Vorbis, Opus and MP3 branch of Save (type kFileFlac to kFileMp3). A rate the
+// codec does not take is resampled: Opus to 48000 Hz, MP3 to its nearest rate below.
 [[nodiscard]] FileError WriteSndfile(WaveObject& wave, const std::string& fileName,
                                      std::uint32_t type, const EncoderSettings& settings,
                                      ProgressFn progressFn, void* context);

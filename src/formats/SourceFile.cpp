@@ -24,9 +24,10 @@ std::unique_ptr<DataBlock> CopyToMemory(const DataBlock& source, ProgressFn prog
         const std::uint32_t n = std::min(kPieceBytes, size - done);
         std::memcpy(copy->pointer + done, source.pointer + done, n);
         done += n;
-        if (progressFn != nullptr)
-            progressFn(context, 0,
-                       static_cast<std::uint32_t>(50 + std::uint64_t{50} * done / size));
+        if (progressFn != nullptr &&
+            !progressFn(context, 0,
+                        static_cast<std::uint32_t>(50 + std::uint64_t{50} * done / size)))
+            return nullptr;
     }
     return copy;
 }

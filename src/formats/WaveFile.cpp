@@ -97,9 +97,9 @@ struct HalfProgress {
 };
 
 // The converting save of a copied load fills the first half of the bar, as phase 2.
-void FirstHalfAsConversion(void* context, std::uint32_t, std::uint32_t percent) {
+bool FirstHalfAsConversion(void* context, std::uint32_t, std::uint32_t percent) {
     const auto* half = static_cast<const HalfProgress*>(context);
-    half->fn(half->context, 2, percent / 2);
+    return half->fn(half->context, 2, percent / 2);
 }
 
 FileError ConvertToPcmFile(WaveObject& source, const std::string& tempName, ProgressFn progressFn,

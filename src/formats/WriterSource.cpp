@@ -53,7 +53,8 @@ bool CopyStreamToFile(SampleStream& stream, OutputFile& file, std::uint32_t phas
         if (n == 0) return true;
         file.Advance(n);
         written += n;
-        if (progressFn != nullptr) progressFn(context, phase, PercentOf(written, total));
+        if (progressFn != nullptr && !progressFn(context, phase, PercentOf(written, total)))
+            return false;
     }
 }
 

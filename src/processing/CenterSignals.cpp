@@ -17,8 +17,10 @@ void HalfInBlocks(std::uint32_t n, int base, ProgressIndicator* progress, Body&&
     for (std::uint32_t first = 0; first < n;) {
         const std::uint32_t last = first + std::min(kBlock, n - first);
         body(first, last);
-        if (progress != nullptr)
+        if (progress != nullptr) {
             progress->SetPos(base + static_cast<int>(std::uint64_t{last} * 50 / n));
+            if (progress->Cancelled()) return;
+        }
         first = last;
     }
 }

@@ -20,8 +20,10 @@ void CopyHead(const WaveObject& source, WaveObject& result, std::uint32_t frames
         const std::uint32_t n = std::min(kCopyBlock, frames - done);
         CopyFrames(source, done, result, done, n);
         done += n;
-        if (progress != nullptr)
+        if (progress != nullptr) {
             progress->SetPos(static_cast<int>(std::uint64_t{done} * 100 / total));
+            if (progress->Cancelled()) return;
+        }
     }
 }
 

@@ -58,8 +58,10 @@ void ForEachProgressBlock(std::uint32_t begin, std::uint32_t end, std::uint32_t 
                           ProgressIndicator* progress, Body&& body) {
     std::uint32_t i = begin;
     while (i < end) {
-        if (progress != nullptr && i % kProgressStep == 0)
+        if (progress != nullptr && i % kProgressStep == 0) {
             progress->SetPos(static_cast<int>(static_cast<double>(i) / total * 100.0));
+            if (progress->Cancelled()) return;
+        }
         const std::uint64_t boundary = (std::uint64_t{i} / kProgressStep + 1) * kProgressStep;
         const auto last = static_cast<std::uint32_t>(boundary < end ? boundary : end);
         body(i, last);

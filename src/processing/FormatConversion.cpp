@@ -55,8 +55,10 @@ template <FrameLayout S, FrameLayout T>
 void Convert(const std::uint8_t* in, std::uint8_t* out, std::uint32_t frames, SourceFrames& pick,
              ProgressIndicator* progress) {
     for (std::uint32_t j = 0; j < frames;) {
-        if (progress != nullptr)
+        if (progress != nullptr) {
             progress->SetPos(static_cast<int>(static_cast<double>(j) / frames * 100.0));
+            if (progress->Cancelled()) return;
+        }
         const std::uint32_t last = j + std::min(kConversionStep, frames - j);
         for (; j < last; ++j) {
             WriteFrame<T>(out, j, ReadFrame<S>(in, pick.index()));

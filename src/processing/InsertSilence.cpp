@@ -44,6 +44,7 @@ std::unique_ptr<WaveObject> InsertSilenceEffect::Process(const WaveObject& sourc
     // Stored bytes are copied as they are, in blocks of at most 32768 frames.
     auto inBlocks = [&](std::uint32_t count, auto&& fill) {
         for (std::uint32_t done = 0; done < count;) {
+            if (progress != nullptr && progress->Cancelled()) return;
             const std::uint32_t block = std::min<std::uint32_t>(32768, count - done);
             fill(result->data + std::size_t{written} * bpf, done, block);
             done += block;

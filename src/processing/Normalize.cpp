@@ -17,8 +17,10 @@ void CountedBlocks(std::uint64_t counterBase, std::uint32_t count, std::uint64_t
     std::uint32_t offset = 0;
     while (offset < count) {
         const std::uint64_t counter = counterBase + offset;
-        if (progress != nullptr && counter % kProgressStep == 0)
+        if (progress != nullptr && counter % kProgressStep == 0) {
             progress->SetPos(static_cast<int>(counter * 100 / total));
+            if (progress->Cancelled()) return;
+        }
         const std::uint64_t next = (counter / kProgressStep + 1) * kProgressStep - counterBase;
         const auto last = static_cast<std::uint32_t>(std::min<std::uint64_t>(next, count));
         body(offset, last - offset);

@@ -31,6 +31,7 @@ class ProgressCounter {
         while (done < frames) {
             const std::uint32_t phase = count_ % kProgressStep;
             if (phase == 0) Report();
+            if (Cancelled()) return;
             const std::uint32_t n = std::min(kProgressStep - phase, frames - done);
             body(done, done + n);
             done += n;
@@ -44,6 +45,8 @@ class ProgressCounter {
     }
 
     // Reports now if the count stands on a multiple of kProgressStep (one frame's check).
+    [[nodiscard]] bool Cancelled() const { return progress_ != nullptr && progress_->Cancelled(); }
+
     void CheckOne() {
         if (count_ % kProgressStep == 0) Report();
     }

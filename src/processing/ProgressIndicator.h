@@ -15,6 +15,9 @@ class ProgressIndicator {
     // Returns the previous position.
     virtual int SetPos(int position) = 0;
     virtual void SetRange(int lower, int upper) = 0;
+    // Whether the person asked the operation to stop; it then stops at its next report and
+    // leaves everything as it was.
+    [[nodiscard]] virtual bool Cancelled() const { return false; }
 };
 
 // For callers that need an indicator but show nothing.

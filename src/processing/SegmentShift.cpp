@@ -86,6 +86,7 @@ void RunSegments(const SegmentJob job, SegmentProgress& progress) {
         if (segment > 0) run = std::min(run, segment - a);
         const std::uint32_t phase = progress.key % kProgressStep;
         if (phase == 0) report();
+        if (progress.progress != nullptr && progress.progress->Cancelled()) return;
         run = std::min(run, kProgressStep - phase);
 
         const std::uint32_t faded = std::min(run, fade);

@@ -4,7 +4,15 @@
 #include <array>
 #include <cstdarg>
 #include <cstdio>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
+
+// Marks the rows for Qt's lupdate, which reads the texts from the macro's second argument;
+// this library has no Qt, so the mark stands for the text alone.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
 
 namespace kelvane {
 
@@ -34,14 +42,42 @@ const std::vector<StringEntry>& SortedStrings() {
     return sorted;
 }
 
-}  // namespace
-
-std::string_view LoadString(std::uint32_t id) {
+std::string_view EnglishString(std::uint32_t id) {
     const auto& table = SortedStrings();
     const auto it =
         std::lower_bound(table.begin(), table.end(), id,
                          [](const StringEntry& e, std::uint32_t key) { return e.id < key; });
     return it != table.end() && it->id == id ? it->text : std::string_view{};
+}
+
+// Translated texts live as long as the program, so the views LoadString hands out stay valid.
+struct Translations {
+    std::mutex mutex;
+    StringTranslator translate = nullptr;
+    std::unordered_map<std::uint32_t, std::string> texts;
+};
+
+Translations& TheTranslations() {
+    static Translations translations;
+    return translations;
+}
+
+}  // namespace
+
+void SetStringTranslator(StringTranslator translate) {
+    Translations& t = TheTranslations();
+    const std::lock_guard lock(t.mutex);
+    t.translate = translate;
+}
+
+std::string_view LoadString(std::uint32_t id) {
+    const std::string_view english = EnglishString(id);
+    Translations& t = TheTranslations();
+    const std::lock_guard lock(t.mutex);
+    if (!t.translate || english.empty()) return english;
+    auto it = t.texts.find(id);
+    if (it == t.texts.end()) it = t.texts.emplace(id, t.translate(english.data())).first;
+    return it->second;
 }
 
 std::string FormatString(std::uint32_t id, ...) {

@@ -45,6 +45,9 @@ struct Command {
 // Runs the command when it is enabled; false when it was not.
 bool RunCommand(const Command& command, const CommandContext& context);
 
+// A menu text of the tables, in the user's language; empty for none.
+[[nodiscard]] QString CommandText(const char* menuText);
+
 // The status-bar prompt (first line of the command's string) and the tool tip (second line,
 // or the prompt when there is none).
 [[nodiscard]] QString PromptOf(std::uint32_t id);

@@ -1,4 +1,6 @@
 // The editor's one command table, its menus and its toolbars.
+#include <QCoreApplication>
+
 #include <QKeySequence>
 
 #include "devices/WaveDevicesDlg.h"
@@ -17,6 +19,10 @@ namespace kelvane {
 namespace {
 
 using C = const CommandContext&;
+
+// Marks a menu text for lupdate, which takes it for QT_TR_NOOP: CommandText translates it in
+// the context "kelvane".
+#define MENU(text) text
 
 // The document's enable rules.
 bool Idle(C c) { return c.doc->IsIdle(); }
@@ -38,31 +44,37 @@ bool ClipboardIdle(C c) { return ClipboardHasData() && c.doc->IsIdle(); }
 
 constexpr Command kCommands[] = {
     // Application.
-    {57600, "&New", {"Ctrl+N"}, Target::App, [](C c) { c.app.OnFileNew(); }, nullptr, "new"},
-    {57601, "&Open...", {"Ctrl+O"}, Target::App, [](C c) { c.app.OnFileOpen(); }, nullptr, "open"},
-    {57602, "&Close", {}, Target::Doc, [](C c) { c.app.CloseDocument(*c.doc); }, nullptr},
-    {32832, "&Batch Conversion...", {}, Target::App, [](C c) { c.app.OnBatchConversion(); },
+    {57600, MENU("&New"), {"Ctrl+N"}, Target::App, [](C c) { c.app.OnFileNew(); }, nullptr, "new"},
+    {57601, MENU("&Open..."), {"Ctrl+O"}, Target::App, [](C c) { c.app.OnFileOpen(); }, nullptr,
+     "open"},
+    {57602, MENU("&Close"), {}, Target::Doc, [](C c) { c.app.CloseDocument(*c.doc); }, nullptr},
+    {32832, MENU("&Batch Conversion..."), {}, Target::App, [](C c) { c.app.OnBatchConversion(); },
      nullptr},
-    {32835, "Close A&ll", {}, Target::App, [](C c) { c.app.OnCloseAll(); },
+    {32835, MENU("Close A&ll"), {}, Target::App, [](C c) { c.app.OnCloseAll(); },
      [](C c) { return c.app.DocumentCount() > 0; }},
-    {57665, "E&xit", {}, Target::App, [](C c) { c.app.OnAppExit(); }, nullptr},
-    {57664, "&About Kelvane...", {}, Target::App, [](C c) { c.app.OnAppAbout(); }, nullptr},
-    {57667, "&Help Topics", {}, Target::App, [](C c) { c.app.OnHelp(); }, nullptr, "help"},
+    {57665, MENU("E&xit"), {}, Target::App, [](C c) { c.app.OnAppExit(); }, nullptr},
+    {57664, MENU("&About Kelvane..."), {}, Target::App, [](C c) { c.app.OnAppAbout(); }, nullptr},
+    {57667, MENU("&Help Topics"), {}, Target::App, [](C c) { c.app.OnHelp(); }, nullptr, "help"},
     {57670, nullptr, {"F1"}, Target::App, [](C c) { c.app.OnHelp(); }, nullptr},
     // Main frame.
-    {32788, "&Color...", {}, Target::Frame, [](C c) { c.frame.OnColor(); }, nullptr},
-    {32793, "&Devices...", {}, Target::Frame, [](C c) { ShowWaveDevicesDialog(&c.frame); }, nullptr},
-    {32799, "Display &Format...", {}, Target::Frame, [](C c) { c.frame.OnDisplayFormat(); }, nullptr},
-    {32803, "&Miscellaneous...", {}, Target::Frame, [](C c) { c.frame.OnMiscellaneous(); }, nullptr},
-    {59392, "&Toolbar", {}, Target::Frame, [](C c) { c.frame.ToggleToolbar(); }, nullptr, nullptr,
-     [](C c) { return c.frame.ToolbarVisible(); }},
-    {59393, "&Status Bar", {}, Target::Frame, [](C c) { c.frame.ToggleStatusBar(); }, nullptr,
+    {32788, MENU("&Color..."), {}, Target::Frame, [](C c) { c.frame.OnColor(); }, nullptr},
+    {32793, MENU("&Devices..."), {}, Target::Frame, [](C c) { ShowWaveDevicesDialog(&c.frame); },
+     nullptr},
+    {32799, MENU("Display &Format..."), {}, Target::Frame, [](C c) { c.frame.OnDisplayFormat(); },
+     nullptr},
+    {32803, MENU("&Miscellaneous..."), {}, Target::Frame, [](C c) { c.frame.OnMiscellaneous(); },
+     nullptr},
+    {59392, MENU("&Toolbar"), {}, Target::Frame, [](C c) { c.frame.ToggleToolbar(); }, nullptr,
+     nullptr, [](C c) { return c.frame.ToolbarVisible(); }},
+    {59393, MENU("&Status Bar"), {}, Target::Frame, [](C c) { c.frame.ToggleStatusBar(); }, nullptr,
      nullptr, [](C c) { return c.frame.StatusBarVisible(); }},
-    {57648, "&New Window", {}, Target::Doc, [](C c) { c.app.OpenWindow(*c.doc); }, nullptr,
+    {57648, MENU("&New Window"), {}, Target::Doc, [](C c) { c.app.OpenWindow(*c.doc); }, nullptr,
      "newwindow"},
-    {57650, "&Cascade", {}, Target::Frame, [](C c) { c.frame.Cascade(); }, nullptr, "cascade"},
-    {57651, "&Tile", {}, Target::Frame, [](C c) { c.frame.Tile(); }, nullptr, "tile"},
-    {57649, "&Arrange Icons", {}, Target::Frame, [](C c) { c.frame.ArrangeIcons(); }, nullptr},
+    {57650, MENU("&Cascade"), {}, Target::Frame, [](C c) { c.frame.Cascade(); }, nullptr,
+     "cascade"},
+    {57651, MENU("&Tile"), {}, Target::Frame, [](C c) { c.frame.Tile(); }, nullptr, "tile"},
+    {57649, MENU("&Arrange Icons"), {}, Target::Frame, [](C c) { c.frame.ArrangeIcons(); },
+     nullptr},
     // Document: transport.
     {32771, nullptr, {}, Target::Doc, [](C c) { c.doc->OnPlay(); }, Data, "play"},
     {32772, nullptr, {}, Target::Doc, [](C c) { c.doc->OnStop(); }, HasWave, "stop"},
@@ -74,35 +86,38 @@ constexpr Command kCommands[] = {
     {32781, nullptr, {"End"}, Target::Doc, [](C c) { c.doc->OnGoToEnd(); }, nullptr, "gotoend"},
     {kPlayOrStop, nullptr, {"Space"}, Target::Doc, [](C c) { c.doc->OnPlayOrStop(); }, HasWave},
     // Document: files and selection.
-    {57603, "&Save", {"Ctrl+S"}, Target::Doc, [](C c) { c.doc->OnFileSave(); }, nullptr, "save"},
-    {57604, "Save &As...", {}, Target::Doc, [](C c) { c.doc->OnFileSaveAs(); }, nullptr},
-    {32829, "P&roperties...", {"Alt+Return"}, Target::Doc, [](C c) { c.doc->OnProperties(); },
+    {57603, MENU("&Save"), {"Ctrl+S"}, Target::Doc, [](C c) { c.doc->OnFileSave(); }, nullptr,
+     "save"},
+    {57604, MENU("Save &As..."), {}, Target::Doc, [](C c) { c.doc->OnFileSaveAs(); }, nullptr},
+    {32829, MENU("P&roperties..."), {"Alt+Return"}, Target::Doc, [](C c) { c.doc->OnProperties(); },
      nullptr},
-    {32789, "Select &All", {"Shift+A"}, Target::Doc, [](C c) { c.doc->OnSelectAll(); }, nullptr},
-    {32790, "Select &None", {"Shift+N"}, Target::Doc, [](C c) { c.doc->OnSelectNone(); }, nullptr},
-    {32791, "&Selection...", {}, Target::Doc, [](C c) { c.doc->OnSelection(); }, nullptr},
-    {32841, "Select to &Beginning", {"Shift+Home"}, Target::Doc,
+    {32789, MENU("Select &All"), {"Shift+A"}, Target::Doc, [](C c) { c.doc->OnSelectAll(); },
+     nullptr},
+    {32790, MENU("Select &None"), {"Shift+N"}, Target::Doc, [](C c) { c.doc->OnSelectNone(); },
+     nullptr},
+    {32791, MENU("&Selection..."), {}, Target::Doc, [](C c) { c.doc->OnSelection(); }, nullptr},
+    {32841, MENU("Select to &Beginning"), {"Shift+Home"}, Target::Doc,
      [](C c) { c.doc->OnSelectToBeginning(); }, nullptr},
-    {32842, "Select to &End", {"Shift+End"}, Target::Doc, [](C c) { c.doc->OnSelectToEnd(); },
+    {32842, MENU("Select to &End"), {"Shift+End"}, Target::Doc, [](C c) { c.doc->OnSelectToEnd(); },
      nullptr},
-    {32834, "&Promote as New Document", {"Ctrl+D"}, Target::Doc, [](C c) { c.doc->OnPromote(); },
-     Selected},
-    {57643, "&Undo", {"Ctrl+Z", "Alt+Backspace"}, Target::Doc, [](C c) { c.doc->OnUndo(); },
+    {32834, MENU("&Promote as New Document"), {"Ctrl+D"}, Target::Doc,
+     [](C c) { c.doc->OnPromote(); }, Selected},
+    {57643, MENU("&Undo"), {"Ctrl+Z", "Alt+Backspace"}, Target::Doc, [](C c) { c.doc->OnUndo(); },
      Undoable, "undo"},
-    {57644, "&Redo", {"Ctrl+Y", "Ctrl+Shift+Z"}, Target::Doc, [](C c) { c.doc->OnRedo(); },
+    {57644, MENU("&Redo"), {"Ctrl+Y", "Ctrl+Shift+Z"}, Target::Doc, [](C c) { c.doc->OnRedo(); },
      Redoable, "redo"},
     // View: clipboard editing.
-    {57635, "Cu&t", {"Ctrl+X", "Shift+Del"}, Target::View, [](C c) { EditCut(*c.doc, c.view); },
-     SelectedIdle, "cut"},
-    {57634, "&Copy", {"Ctrl+C", "Ctrl+Ins"}, Target::View, [](C c) { EditCopy(*c.doc); },
+    {57635, MENU("Cu&t"), {"Ctrl+X", "Shift+Del"}, Target::View,
+     [](C c) { EditCut(*c.doc, c.view); }, SelectedIdle, "cut"},
+    {57634, MENU("&Copy"), {"Ctrl+C", "Ctrl+Ins"}, Target::View, [](C c) { EditCopy(*c.doc); },
      SelectedIdle, "copy"},
-    {57637, "&Paste", {"Ctrl+V", "Shift+Ins"}, Target::View,
+    {57637, MENU("&Paste"), {"Ctrl+V", "Shift+Ins"}, Target::View,
      [](C c) { EditPaste(*c.doc, c.view); }, ClipboardIdle, "paste"},
-    {32808, "&Delete", {"Del"}, Target::View, [](C c) { EditDelete(*c.doc, c.view); },
+    {32808, MENU("&Delete"), {"Del"}, Target::View, [](C c) { EditDelete(*c.doc, c.view); },
      SelectedIdle, "delete"},
-    {32806, "&Mix", {"Ctrl+M"}, Target::View, [](C c) { EditMix(*c.doc, c.view); },
+    {32806, MENU("&Mix"), {"Ctrl+M"}, Target::View, [](C c) { EditMix(*c.doc, c.view); },
      ClipboardIdle},
-    {32807, "Tr&im", {"Ctrl+T"}, Target::View, [](C c) { EditTrim(*c.doc, c.view); },
+    {32807, MENU("Tr&im"), {"Ctrl+T"}, Target::View, [](C c) { EditTrim(*c.doc, c.view); },
      SelectedIdle},
     // View: zoom and panes.
     {32775, nullptr, {}, Target::View, [](C c) { c.view->OnZoomIn(); },
@@ -114,34 +129,34 @@ constexpr Command kCommands[] = {
     {57680, nullptr, {"F6"}, Target::View, [](C c) { c.view->NextPane(true); }, nullptr},
     {57681, nullptr, {"Shift+F6"}, Target::View, [](C c) { c.view->NextPane(false); }, nullptr},
     // Document: processing.
-    PROCESS(32810, "Adjust &Volume...", Idle, nullptr),
-    PROCESS(32813, "&In", Idle, nullptr),
-    PROCESS(32812, "&Out", Idle, nullptr),
-    PROCESS(32816, "&Left to Right", Stereo, nullptr),
-    PROCESS(32815, "&Right to Left", Stereo, nullptr),
-    PROCESS(32817, "&Mute", Idle, nullptr),
-    PROCESS(32818, "&Insert Silence...", Idle, nullptr),
-    PROCESS(32819, "&Swap Channels", Stereo, nullptr),
-    PROCESS(32821, "&Reverse", Idle, nullptr),
-    PROCESS(32822, "&Normalize", Idle, nullptr),
-    PROCESS(32831, "Cen&ter Signals", Data, nullptr),
-    PROCESS(32825, "Add &Echo...", Idle, nullptr),
-    PROCESS(32827, "Add &Chorus...", Idle, nullptr),
-    PROCESS(32826, "Change &Pitch...", Idle, nullptr),
-    PROCESS(32828, "Compress/E&xpand Length...", Idle, nullptr),
-    PROCESS(32809, "Convert F&ormat...", Idle, nullptr),
+    PROCESS(32810, MENU("Adjust &Volume..."), Idle, nullptr),
+    PROCESS(32813, MENU("&In"), Idle, nullptr),
+    PROCESS(32812, MENU("&Out"), Idle, nullptr),
+    PROCESS(32816, MENU("&Left to Right"), Stereo, nullptr),
+    PROCESS(32815, MENU("&Right to Left"), Stereo, nullptr),
+    PROCESS(32817, MENU("&Mute"), Idle, nullptr),
+    PROCESS(32818, MENU("&Insert Silence..."), Idle, nullptr),
+    PROCESS(32819, MENU("&Swap Channels"), Stereo, nullptr),
+    PROCESS(32821, MENU("&Reverse"), Idle, nullptr),
+    PROCESS(32822, MENU("&Normalize"), Idle, nullptr),
+    PROCESS(32831, MENU("Cen&ter Signals"), Data, nullptr),
+    PROCESS(32825, MENU("Add &Echo..."), Idle, nullptr),
+    PROCESS(32827, MENU("Add &Chorus..."), Idle, nullptr),
+    PROCESS(32826, MENU("Change &Pitch..."), Idle, nullptr),
+    PROCESS(32828, MENU("Compress/E&xpand Length..."), Idle, nullptr),
+    PROCESS(32809, MENU("Convert F&ormat..."), Idle, nullptr),
 };
 
 #undef PROCESS
 
 constexpr MenuRow kMenu128[] = {
-    {0, "&File", 0},
+    {0, MENU("&File"), 0},
     {1, nullptr, 57600},
     {1, nullptr, 57601},
     {1, nullptr, 0},
     {1, nullptr, 32832},
     {1, nullptr, 0},
-    {1, "&Preferences", 0},
+    {1, MENU("&Preferences"), 0},
     {2, nullptr, 32788},
     {2, nullptr, 32793},
     {2, nullptr, 32799},
@@ -150,17 +165,17 @@ constexpr MenuRow kMenu128[] = {
     {1, nullptr, kRecentFiles},
     {1, nullptr, 0},
     {1, nullptr, 57665},
-    {0, "&View", 0},
+    {0, MENU("&View"), 0},
     {1, nullptr, 59392},
     {1, nullptr, 59393},
-    {0, "&Help", 0},
+    {0, MENU("&Help"), 0},
     {1, nullptr, 57667},
     {1, nullptr, 0},
     {1, nullptr, 57664},
 };
 
 constexpr MenuRow kMenu129[] = {
-    {0, "&File", 0},
+    {0, MENU("&File"), 0},
     {1, nullptr, 57600},
     {1, nullptr, 57601},
     {1, nullptr, 57602},
@@ -170,7 +185,7 @@ constexpr MenuRow kMenu129[] = {
     {1, nullptr, 32832},
     {1, nullptr, 0},
     {1, nullptr, 32829},
-    {1, "&Preferences", 0},
+    {1, MENU("&Preferences"), 0},
     {2, nullptr, 32788},
     {2, nullptr, 32793},
     {2, nullptr, 32799},
@@ -179,7 +194,7 @@ constexpr MenuRow kMenu129[] = {
     {1, nullptr, kRecentFiles},
     {1, nullptr, 0},
     {1, nullptr, 57665},
-    {0, "&Edit", 0},
+    {0, MENU("&Edit"), 0},
     {1, nullptr, 57643},
     {1, nullptr, 57644},
     {1, nullptr, 0},
@@ -190,7 +205,7 @@ constexpr MenuRow kMenu129[] = {
     {1, nullptr, 0},
     {1, nullptr, 32806},
     {1, nullptr, 32807},
-    {0, "&Selection", 0},
+    {0, MENU("&Selection"), 0},
     {1, nullptr, 32789},
     {1, nullptr, 32790},
     {1, nullptr, 32791},
@@ -198,12 +213,12 @@ constexpr MenuRow kMenu129[] = {
     {1, nullptr, 32842},
     {1, nullptr, 0},
     {1, nullptr, 32834},
-    {0, "&Process", 0},
+    {0, MENU("&Process"), 0},
     {1, nullptr, 32810},
-    {1, "&Fade", 0},
+    {1, MENU("&Fade"), 0},
     {2, nullptr, 32813},
     {2, nullptr, 32812},
-    {1, "P&an", 0},
+    {1, MENU("P&an"), 0},
     {2, nullptr, 32816},
     {2, nullptr, 32815},
     {1, nullptr, 32817},
@@ -219,21 +234,23 @@ constexpr MenuRow kMenu129[] = {
     {1, nullptr, 32828},
     {1, nullptr, 0},
     {1, nullptr, 32809},
-    {0, "&View", 0},
+    {0, MENU("&View"), 0},
     {1, nullptr, 59392},
     {1, nullptr, 59393},
-    {0, "&Window", 0},
+    {0, MENU("&Window"), 0},
     {1, nullptr, 57648},
     {1, nullptr, 57650},
     {1, nullptr, 57651},
     {1, nullptr, 57649},
     {1, nullptr, 0},
     {1, nullptr, 32835},
-    {0, "&Help", 0},
+    {0, MENU("&Help"), 0},
     {1, nullptr, 57667},
     {1, nullptr, 0},
     {1, nullptr, 57664},
 };
+
+#undef MENU
 
 constexpr std::uint32_t kToolbar128[] = {57600, 57601, 57603, 0, 57635, 57634, 57637, 0, 57667};
 constexpr std::uint32_t kToolbar130[] = {32774, 0,     32773, 32771, 32778, 32772, 0,
@@ -271,6 +288,10 @@ bool RunCommand(const Command& command, const CommandContext& context) {
     if (!IsEnabled(command, context)) return false;
     command.handler(context);
     return true;
+}
+
+QString CommandText(const char* menuText) {
+    return menuText ? QCoreApplication::translate("kelvane", menuText) : QString();
 }
 
 QString PromptOf(std::uint32_t id) {

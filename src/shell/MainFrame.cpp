@@ -11,6 +11,8 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
+#include <cmath>
 
 #include "document/OrvaneDoc.h"
 #include "resources/Strings.h"
@@ -85,8 +87,7 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateActions() {
     for (const Command& command : Commands()) {
-        auto* action =
-            new QAction(CommandIcon(command), command.menuText ? command.menuText : "", this);
+        auto* action = new QAction(CommandIcon(command), CommandText(command.menuText), this);
         action->setToolTip(ToolTipOf(command.id));
         action->setStatusTip(PromptOf(command.id));
         action->setProperty("commandId", command.id);
@@ -110,7 +111,7 @@ void CMainFrame::BuildMenus(std::span<const MenuRow> rows, std::vector<QMenu*>& 
     for (const MenuRow& row : rows) {
         stack.resize(static_cast<std::size_t>(row.depth));
         if (row.id == 0 && row.text) {
-            auto* menu = new QMenu(QString::fromUtf8(row.text), this);
+            auto* menu = new QMenu(CommandText(row.text), this);
             if (stack.empty())
                 menus.push_back(menu);
             else
@@ -121,7 +122,7 @@ void CMainFrame::BuildMenus(std::span<const MenuRow> rows, std::vector<QMenu*>& 
             stack.back()->addSeparator();
         } else if (row.id == kRecentFiles) {
             QMenu* menu = stack.back();
-            QAction* placeholder = menu->addAction("Recent File");
+            QAction* placeholder = menu->addAction(tr("Recent File"));
             placeholder->setEnabled(false);
             connect(menu, &QMenu::aboutToShow, this,
                     [this, menu, placeholder] { FillRecentFiles(menu, placeholder); });
@@ -220,7 +221,9 @@ void CMainFrame::UpdateMenus() {
 void CMainFrame::UpdateTitle() {
     const QString product = QString::fromUtf8(LoadString(128));
     CChildFrame* child = ActiveChild();
-    setWindowTitle(child ? product + " - " + child->Document().Title() : product);
+    // The modified mark as the document's window shows it.
+    setWindowTitle(child ? product + " - " + child->Document().Title() + "[*]" : product);
+    setWindowModified(child && child->Document().IsModified());
 }
 
 void CMainFrame::SetUnitPane() {
@@ -276,7 +279,28 @@ void CMainFrame::Cascade() {
 }
 
 void CMainFrame::Tile() {
-    m_pMdiArea->tileSubWindows();
+    // The area's own tiling ignores the windows' minimum width (their status panes) and pushes
+    // the right column past the edge: as many columns as fit side by side, rows for the rest.
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList())
+        if (!window->isMinimized()) windows.push_back(window);
+    if (windows.empty()) return;
+    const QRect area = m_pMdiArea->viewport()->rect();
+    int widest = 1;
+    for (QMdiSubWindow* window : windows) widest = std::max(widest, window->minimumWidth());
+    const int n = static_cast<int>(windows.size());
+    const int square = static_cast<int>(std::ceil(std::sqrt(n)));
+    const int columns = std::clamp(area.width() / widest, 1, square);
+    const int rows = (n + columns - 1) / columns;
+    for (int i = 0; i < n; ++i) {
+        const int row = i / columns, column = i % columns;
+        // The last row's windows share its width between them.
+        const int inRow = row == rows - 1 ? n - row * columns : columns;
+        const int left = area.width() * column / inRow, right = area.width() * (column + 1) / inRow;
+        const int top = area.height() * row / rows, bottom = area.height() * (row + 1) / rows;
+        windows[i]->showNormal();
+        windows[i]->setGeometry(left, top, right - left, bottom - top);
+    }
 }
 
 void CMainFrame::ArrangeIcons() {

@@ -39,7 +39,7 @@ class CMainFrame : public QMainWindow {
     void UpdateCommandUI();
     // The menu of the state the frame is in: with or without a document.
     void UpdateMenus();
-    // "Kelvane - " and the active document's title.
+    // "Kelvane - " and the active document's title, with "*" when it is modified.
     void UpdateTitle();
     void SetUnitPane();
     // The settings-changed notification to every document window.

@@ -1,7 +1,7 @@
 #include "shell/MiscellaneousDlg.h"
 
 #include <QButtonGroup>
-#include <QDir>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,12 +11,14 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include "formats/SndfileFile.h"
 #include "platform/profile/Profile.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
 #include "ui/DialogLayout.h"
 #include "wavedata/DataBlock.h"
+#include "wavedata/TempFolder.h"
 
 namespace kelvane {
 
@@ -37,8 +39,9 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     : QDialog(parent),
       m_radioSystem(new QRadioButton("&Windows temporary directory")),
       m_radioUser(new QRadioButton("&User defined directory")),
-      m_editSystem(new QLineEdit(QDir::tempPath() + "/")),
+      m_editSystem(new QLineEdit(QString::fromStdString(SystemTempDirectory()))),
       m_editUser(new QLineEdit),
+      m_checkDither(new QCheckBox("&Dither when reducing to 16 bits")),
       m_labelSpace(new QLabel),
       m_spinUndoLevels(SpinBox(1, 999)),
       m_spinUndoDisk(SpinBox(0, 16 * 1024 * 1024)) {
@@ -70,7 +73,7 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     auto* undoGrid = new QGridLayout(undo);
     auto* levelsLabel = new QLabel("Undo &levels:");
     levelsLabel->setBuddy(m_spinUndoLevels);
-    auto* diskLabel = new QLabel("Most &disk space for undo:");
+    auto* diskLabel = new QLabel("Most disk s&pace for undo:");
     diskLabel->setBuddy(m_spinUndoDisk);
     undoGrid->addWidget(levelsLabel, 0, 0);
     undoGrid->addWidget(m_spinUndoLevels, 0, 1);
@@ -81,6 +84,7 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     auto* column = new QVBoxLayout;
     column->addWidget(box);
     column->addWidget(undo);
+    column->addWidget(m_checkDither);
     SetDialogLayout(*this, column);
     LoadSettings();
     ShowSettings();
@@ -88,18 +92,20 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
 
 void CMiscellaneousDlg::LoadSettings() {
     m_settings.Load();
+    m_checkDither->setChecked(LoadDitherSetting());
     m_nUndoLevels = std::clamp(GetProfileInt(kSection, "UNDOLEVELS", 20), 1, 999);
     m_nUndoDiskLimit = std::max(GetProfileInt(kSection, "UNDODISKLIMIT", 0), 0);
 }
 
 void CMiscellaneousDlg::SaveSettings() const {
     m_settings.Save();
+    SaveDitherSetting(m_checkDither->isChecked());
     WriteProfileInt(kSection, "UNDOLEVELS", m_nUndoLevels);
     WriteProfileInt(kSection, "UNDODISKLIMIT", m_nUndoDiskLimit);
 }
 
 void CMiscellaneousDlg::ApplySettings() const {
-    App().tempDir = m_settings.Apply();
+    App().tempDir = TempFolderFor(m_settings.Apply());
     App().undoLevels = m_nUndoLevels;
     App().undoDiskLimit = static_cast<std::uint64_t>(m_nUndoDiskLimit) * kMiB;
 }

@@ -2,8 +2,9 @@
 
 #include <QDialog>
 
-#include "wavedata/TempStorageSettings.h"
+#include "platform/profile/TempStorageSettings.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -11,7 +12,8 @@ class QSpinBox;
 
 namespace kelvane {
 
-// "Miscellaneous": where temporary sample files go, and how much undo keeps there.
+// "Miscellaneous": where temporary sample files go, how much undo keeps there, and whether
+// deep samples are dithered.
 class CMiscellaneousDlg : public QDialog {
     Q_OBJECT
 
@@ -30,6 +32,7 @@ class CMiscellaneousDlg : public QDialog {
     QRadioButton* m_radioUser;
     QLineEdit* m_editSystem;
     QLineEdit* m_editUser;
+    QCheckBox* m_checkDither;
     QLabel* m_labelSpace;
     QSpinBox* m_spinUndoLevels;
     QSpinBox* m_spinUndoDisk;

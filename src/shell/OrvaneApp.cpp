@@ -7,7 +7,9 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QProcess>
 #include <QSplashScreen>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -300,6 +302,7 @@ DocumentHost::SaveChoice COrvaneApp::AskSaveAs(const COrvaneDoc& doc, std::uint3
     choice.type = dialog.SaveType();
     if (dialog.WaveSubFormat()) choice.waveFormat = CopyFormat(*dialog.WaveSubFormat());
     choice.subFormat = dialog.SubFormatNumber();
+    choice.encoder = dialog.Encoder();
     return choice;
 }
 
@@ -321,8 +324,54 @@ void COrvaneApp::OnAppAbout() {
     RunModal(dialog);
 }
 
+namespace {
+
+// The guide installed with the program (share/doc/kelvane/guide), or the copy beside a built
+// one; empty when there is neither.
+QString GuidePath() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (const QString& candidate :
+         {dir + "/../share/doc/kelvane/guide/index.html", dir + "/guide/index.html"})
+        if (QFileInfo::exists(candidate)) return QFileInfo(candidate).canonicalFilePath();
+    return {};
+}
+
+// Whether the desktop names a program for web pages: without one, opening a page only writes
+// a line on standard error.
+bool HasWebBrowser() {
+    QProcess query;
+    query.start("xdg-mime", {"query", "default", "text/html"});
+    if (!query.waitForFinished(3000)) return false;
+    return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+}  // namespace
+
 void COrvaneApp::OnHelp() {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebPage) + "help/"));
+    const QString guide = GuidePath();
+    if (guide.isEmpty()) {
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebPage) + "help/"));
+        return;
+    }
+    if (HasWebBrowser() && QDesktopServices::openUrl(QUrl::fromLocalFile(guide))) return;
+    ShowHelpWindow();
+}
+
+QTextBrowser* COrvaneApp::ShowHelpWindow() {
+    const QString guide = GuidePath();
+    if (guide.isEmpty()) return nullptr;
+    if (!m_pHelpWindow) {
+        m_pHelpWindow = std::make_unique<QTextBrowser>();
+        m_pHelpWindow->setWindowTitle(QString::fromUtf8(LoadString(128)) + " Help");
+        m_pHelpWindow->setWindowIcon(m_pMainFrame ? m_pMainFrame->windowIcon() : QIcon());
+        m_pHelpWindow->setOpenExternalLinks(true);
+        m_pHelpWindow->resize(900, 700);
+        m_pHelpWindow->setSource(QUrl::fromLocalFile(guide));
+    }
+    m_pHelpWindow->show();
+    m_pHelpWindow->raise();
+    m_pHelpWindow->activateWindow();
+    return m_pHelpWindow.get();
 }
 
 void COrvaneApp::OpenRecent(int index) {

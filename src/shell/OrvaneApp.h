@@ -9,6 +9,7 @@
 #include "shell/CommandTable.h"
 
 class QSplashScreen;
+class QTextBrowser;
 
 namespace kelvane {
 
@@ -67,7 +68,10 @@ class COrvaneApp : public QObject, public DocumentHost {
     void OnCloseAll();
     void OnAppExit();
     void OnAppAbout();
+    // The user guide in the desktop's web browser, or in ShowHelpWindow when none is set.
     void OnHelp();
+    // The guide in a window of our own; null when the guide is not installed.
+    QTextBrowser* ShowHelpWindow();
     void OpenRecent(int index);
     void OnActivateApp();
     // The main frame's 250 ms timer: files handed over by later starts.
@@ -82,6 +86,7 @@ class COrvaneApp : public QObject, public DocumentHost {
 
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<QSplashScreen> m_pSplash;
+    std::unique_ptr<QTextBrowser> m_pHelpWindow;
     std::vector<std::unique_ptr<COrvaneDoc>> m_docs;
     std::vector<CChildFrame*> m_frames;
     std::unique_ptr<SingleInstance> m_pInstanceBlock;

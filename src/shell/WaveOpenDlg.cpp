@@ -47,6 +47,7 @@ QString FormatDescription(std::uint16_t tag, std::uint32_t rate, std::uint16_t b
 }
 
 QString FormatDescription(const WaveObject& wave) {
+    if (!wave.sourceText.empty()) return QString::fromStdString(wave.sourceText);
     if (wave.sourceType == SourceType::Mpeg && wave.mpegInfo) {
         const MpegInfo& m = *wave.mpegInfo;
         return QString::asprintf(LoadString(205).data(), static_cast<int>(m.version),

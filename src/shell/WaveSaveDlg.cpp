@@ -11,9 +11,10 @@
 
 #include "document/DocumentFiles.h"
 #include "resources/Strings.h"
-#include "ui/FileFilters.h"
 #include "shell/WaveOpenDlg.h"
 #include "ui/DialogHost.h"
+#include "ui/EncoderOptionsDlg.h"
+#include "ui/FileFilters.h"
 #include "ui/FormatChooserDlg.h"
 #include "ui/RawDataFormatDlg.h"
 #include "ui/RealAudioMethodDlg.h"
@@ -28,7 +29,12 @@ constexpr std::uint32_t kSubFormatTitle = 171;
 constexpr std::uint32_t kFirstAuName = 172;
 constexpr std::uint32_t kFirstMethodName = 175;
 constexpr std::uint32_t kFirstRawName = 209;
-constexpr const char* kDefaultExtensions[] = {"", "wav", "au", "aif", "ra", ""};
+constexpr const char* kDefaultExtensions[] = {"", "wav",  "au",  "aif",  "ra",
+                                              "", "flac", "ogg", "opus", "mp3"};
+
+bool IsEncoderType(std::uint32_t type) {
+    return type >= kSaveFlac && type <= kSaveMp3;
+}
 
 QString Text(std::uint32_t id) {
     return QString::fromUtf8(LoadString(id));
@@ -51,6 +57,7 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
     : QFileDialog(parent),
       m_buttonOptions(new QPushButton("&Options...")),
       m_labelFormat(new QLabel),
+      m_encoder(LoadEncoderSettings()),
       m_pSourceFormat(CopyFormat(source)),
       m_strTypes(Text(kTypeList).split('\n')) {
     setOption(QFileDialog::DontUseNativeDialog);
@@ -77,10 +84,11 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
         grid->addWidget(group, grid->rowCount(), 0, 1, grid->columnCount());
     connect(m_buttonOptions, &QPushButton::clicked, this, &CWaveSaveDlg::OnOptions);
 
-    const std::uint32_t first = type >= 1 && type <= 5 ? type : kSaveRaw;
+    const std::uint32_t first = type >= 1 && type <= kSaveAsTypeCount ? type : kSaveRaw;
     ShowType(first);
     m_nSaveType = first;
     m_buttonOptions->setEnabled(first != kSaveAiff);
+    if (IsEncoderType(first)) SetFormatText(EncoderDescription(SaveTypeOfChoice(first), m_encoder));
     if (!fileName.isEmpty()) selectFile(fileName);
     // Connected after the dialog's own handler, which has already renamed the extension its
     // way ("*" for raw); OnTypeChanged sets it ours.
@@ -108,7 +116,8 @@ void CWaveSaveDlg::ShowType(std::uint32_t type) {
 void CWaveSaveDlg::OnTypeChanged(std::uint32_t type) {
     m_pWaveFormat.reset();
     m_nSubFormat.reset();
-    SetFormatText({});
+    SetFormatText(IsEncoderType(type) ? EncoderDescription(SaveTypeOfChoice(type), m_encoder)
+                                      : QString());
     m_nSaveType = type;
     m_buttonOptions->setEnabled(type != kSaveAiff);
     auto* name = findChild<QLineEdit*>("fileNameEdit");
@@ -157,6 +166,18 @@ void CWaveSaveDlg::OnOptions() {
             const auto position = static_cast<std::uint32_t>(dialog.Position());
             m_nSubFormat = position + 1;
             SetFormatText(Text(kFirstRawName + position));
+            break;
+        }
+        case kSaveFlac:
+        case kSaveOgg:
+        case kSaveOpus:
+        case kSaveMp3: {
+            const std::uint32_t fileType = SaveTypeOfChoice(m_nSaveType);
+            CEncoderOptionsDlg dialog(fileType, m_encoder, this);
+            if (RunModal(dialog) != QDialog::Accepted) return;
+            m_encoder = dialog.Settings();
+            SaveEncoderSettings(m_encoder);
+            SetFormatText(EncoderDescription(fileType, m_encoder));
             break;
         }
         default:

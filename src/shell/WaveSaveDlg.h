@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "formats/EncoderSettings.h"
 #include "wavedata/WaveFormat.h"
 
 class QComboBox;
@@ -13,13 +14,13 @@ class QPushButton;
 
 namespace kelvane {
 
-// Save As: the file list with the five output types of string 169 and an "Output Format"
-// panel whose Options button picks the type's sub-format.
+// Save As: the file list with the nine output types of string 169 and an "Output Format"
+// panel whose Options button picks the type's sub-format or encoder settings.
 class CWaveSaveDlg : public QFileDialog {
     Q_OBJECT
 
   public:
-    // `type` is the list position (1 to 5) shown first; `source` is the sound's format, which
+    // `type` is the list position (1 to 9) shown first; `source` is the sound's format, which
     // limits the compressed formats offered.
     CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const QString& fileName,
                  QWidget* parent = nullptr);
@@ -35,6 +36,8 @@ class CWaveSaveDlg : public QFileDialog {
     [[nodiscard]] const WaveFormat* WaveSubFormat() const { return m_pWaveFormat.get(); }
     // The AU sub-format, RealAudio method or raw sample code chosen with Options.
     [[nodiscard]] std::optional<std::uint32_t> SubFormatNumber() const { return m_nSubFormat; }
+    // FLAC, Ogg Vorbis, Opus and MP3: the encoder settings (the profile's until changed).
+    [[nodiscard]] const EncoderSettings& Encoder() const { return m_encoder; }
 
     QPushButton* m_buttonOptions;
     QLabel* m_labelFormat;
@@ -48,6 +51,7 @@ class CWaveSaveDlg : public QFileDialog {
     std::uint32_t m_nSaveType = 1;
     FormatPtr m_pWaveFormat;
     std::optional<std::uint32_t> m_nSubFormat;
+    EncoderSettings m_encoder;
     FormatPtr m_pSourceFormat;
     QStringList m_strTypes;
     QStringList m_filters;

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QLayout>
 #include <QMainWindow>
+#include <QSpacerItem>
 
 #include "resources/Strings.h"
 
@@ -10,9 +13,29 @@ namespace kelvane {
 
 namespace {
 
+// A window manager elides a title wider than its window ("Wave... rmat"): a dialog is kept at
+// least as wide as its title (in the bold face frames use) and the frame's icon and buttons.
+void WidenForTitle(QDialog& dialog) {
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    const int title = QFontMetrics(bold).horizontalAdvance(dialog.windowTitle());
+    constexpr int kFrameExtras = 130;  // the icon and three buttons of a typical frame
+    const int width = title + kFrameExtras;
+    if (dialog.sizeHint().width() >= width) return;
+    // Most dialogs have a fixed-size layout, which overrides a minimum width: a strut in the
+    // layout widens them.
+    if (QLayout* layout = dialog.layout())
+        layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed));
+    else
+        dialog.setMinimumWidth(width);
+}
+
 class InteractiveHost final : public DialogHost {
   public:
-    int Exec(QDialog& dialog) override { return dialog.exec(); }
+    int Exec(QDialog& dialog) override {
+        WidenForTitle(dialog);
+        return dialog.exec();
+    }
 
     QMessageBox::StandardButton Message(QWidget* parent, const QString& text,
                                         QMessageBox::StandardButtons buttons,

@@ -282,7 +282,7 @@ std::string WithSeparator(std::string dir) {
 std::string SystemTempDirectory() {
     const char* env = std::getenv("TMPDIR");
     if (env != nullptr && IsUsableDirectory(env)) return WithSeparator(env);
-    return "/tmp/";
+    return "/var/tmp/";
 }
 
 std::uint32_t TempFileName(const std::string& directory, const char* prefix, std::string& path) {
@@ -382,8 +382,9 @@ CopyResult CopyFileWithProgress(const std::string& source, const std::string& ta
         }
         if (n == 0) break;
         total += static_cast<std::uint64_t>(n);
-        if (progressFn != nullptr && length > 0)
-            progressFn(context, 0, static_cast<std::uint32_t>(total * 100 / length));
+        if (progressFn != nullptr && length > 0 &&
+            !progressFn(context, 0, static_cast<std::uint32_t>(total * 100 / length)))
+            return CopyResult::Cancelled;
     }
     return CopyResult::Success;
 }

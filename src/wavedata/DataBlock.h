@@ -140,7 +140,7 @@ void SetPageSharing(bool on);
 
 // ---- Temporary files and file services ---------------------------------------------------
 
-// $TMPDIR or /tmp, with a trailing '/'.
+// $TMPDIR, else /var/tmp (on a disk where /tmp is often in memory), with a trailing '/'.
 [[nodiscard]] std::string SystemTempDirectory();
 // Creates a unique empty file "<dir>/<prefix>XXXXXX.tmp"; returns a nonzero number and the
 // path, or 0 when no file could be made.
@@ -157,7 +157,8 @@ std::uint32_t SystemTempFileName(const char* prefix, std::string& path);
 [[nodiscard]] bool IsMemoryFileSystem(const std::string& directory);
 
 // phase 0 copying or loading, 1 writing a file, 2 converting or decoding; percent 0 to 100.
-using ProgressFn = void (*)(void* context, std::uint32_t phase, std::uint32_t percent);
+// Returns false to stop the operation, which then fails and leaves no partial result.
+using ProgressFn = bool (*)(void* context, std::uint32_t phase, std::uint32_t percent);
 
 enum class CopyResult : std::uint32_t {
     Success = 0,
@@ -165,6 +166,7 @@ enum class CopyResult : std::uint32_t {
     CannotCreateTarget = 2,
     WriteFailed = 3,
     NoMemory = 5,
+    Cancelled = 6,  // the progress callback asked to stop
 };
 // Copies in 65536-byte steps, reporting phase 0 after each. The caller deletes the target
 // after a failure.

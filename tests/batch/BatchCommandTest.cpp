@@ -116,7 +116,7 @@ TEST_F(BatchCommand, ExitStatusesAndUsageErrors) {
     EXPECT_NE(stdout_.find("kelvane-batch"), std::string::npos);
     const char* usage[] = {"",
                            "a.wav --no-such-option",
-                           "a.wav -f mp3",
+                           "a.wav -f mp4",
                            "a.wav --filter loudness",
                            "a.wav --filter volume:LOUDNESS=3",
                            "a.wav --filter echo:NUMBER=many",
@@ -217,6 +217,44 @@ TEST_F(BatchCommand, ReadsTheFilesPeopleHaveAndDescribesTheirOwnFormat) {
     EXPECT_NE(stdout_.find(R"("source":"Opus, 48000 Hz, 6 channels, read as 16-bit stereo")"),
               std::string::npos)
         << stdout_;
+}
+
+TEST_F(BatchCommand, WritesFlacOggOpusAndMp3WithTheirSettingsAndTexts) {
+    if (!ok_) return;
+    Sox("-n -r 44100 -c 2 -b 16 in.wav synth 2 sine 440 vol 0.5");
+    struct Case {
+        const char* options;
+        const char* file;
+        const char* codec;
+        const char* rate;
+        double kbits;  // 0: not checked
+    };
+    const Case cases[] = {
+        {"-f flac", "in.flac", "flac", "44100", 0},
+        {"-f flac --subformat 8", "in.flac", "flac", "44100", 0},
+        {"-f ogg --subformat 3", "in.ogg", "vorbis", "44100", 0},
+        {"-f opus --subformat 64", "in.opus", "opus", "48000", 64},
+        {"-f mp3", "in.mp3", "mp3", "44100", 0},
+        {"-f mp3 --subformat 128", "in.mp3", "mp3", "44100", 128},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        ASSERT_EQ(Batch(std::string("-o out ") + c.options + " in.wav"), 0) << Stderr();
+        const std::string output = Out(c.file);
+        EXPECT_EQ(Probe(output, "stream=codec_name"), c.codec);
+        EXPECT_EQ(Probe(output, "stream=sample_rate"), c.rate);
+        EXPECT_NEAR(Seconds(output), 2.0, 0.05);
+        if (c.kbits > 0) {
+            EXPECT_NEAR(std::stod(Probe(output, "format=bit_rate")) / 1000, c.kbits,
+                        c.kbits * 0.15);
+        }
+    }
+    // The batch names its work, as in every file it writes.
+    EXPECT_NE(Probe(Out("in.flac"), "format_tags=software").find("Kelvane"), std::string::npos);
+    for (const char* bad :
+         {"-f flac --subformat 9", "-f ogg --subformat x", "-f opus --subformat 3",
+          "-f mp3 --subformat v10", "-f mp3 --subformat 1000"})
+        EXPECT_EQ(Batch(std::string("-o out ") + bad + " in.wav"), 2) << bad;
 }
 
 TEST_F(BatchCommand, NoDitherRoundsDeepSamples) {

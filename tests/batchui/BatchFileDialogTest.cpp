@@ -114,7 +114,7 @@ TEST_F(BatchDialogTest, EmptyInputListClosesWithoutARun) {
         EXPECT_EQ(d.m_listAvailable->count(), kBatchFilterCount);
         EXPECT_EQ(d.m_listAvailable->item(9)->text(), Message(198));
         EXPECT_EQ(d.m_labelTotal->text(), "0");
-        EXPECT_EQ(d.m_comboFormat->count(), 5);
+        EXPECT_EQ(d.m_comboFormat->count(), kBatchFormatCount);
     });
     ASSERT_TRUE(Run(kBatchCommand));
     EXPECT_TRUE(filled);

@@ -64,7 +64,7 @@ class Install : public testing::Test {
 };
 
 // What `cmake --install` puts on a desktop: the program, its entry for the sound types it
-// opens, and its icon at every size of the theme.
+// opens, its icon at every size of the theme, and its translations.
 TEST_F(Install, PutsTheEditorItsDesktopEntryAndItsIcons) {
     EXPECT_EQ(RunCommand("test -x '" + Prefix() + "/bin/kelvane'"), 0);
     const std::string entry = Text(Prefix() + "/share/applications/kelvane.desktop");
@@ -72,10 +72,17 @@ TEST_F(Install, PutsTheEditorItsDesktopEntryAndItsIcons) {
     EXPECT_NE(entry.find(
                   "MimeType=audio/x-wav;audio/wav;audio/basic;audio/x-aiff;audio/aiff;audio/mpeg;"),
               std::string::npos);
+    for (const char* type : {"audio/flac;", "audio/ogg;", "audio/x-vorbis+ogg;",
+                             "audio/x-opus+ogg;", "audio/x-caf;", "audio/x-w64;"})
+        EXPECT_NE(entry.find(type), std::string::npos) << type;
+    EXPECT_EQ(RunCommand("test -s '" + Prefix() + "/share/kelvane/translations/kelvane_de.qm'"), 0);
     for (const char* icon : {"scalable/apps/kelvane.svg", "16x16/apps/kelvane.png",
                              "48x48/apps/kelvane.png", "256x256/apps/kelvane.png"})
         EXPECT_EQ(RunCommand("test -s '" + Prefix() + "/share/icons/hicolor/" + icon + "'"), 0)
             << icon;
+    for (const char* page : {"index.html", "save-as.png", "menu-process.png"})
+        EXPECT_EQ(RunCommand("test -s '" + Prefix() + "/share/doc/kelvane/guide/" + page + "'"), 0)
+            << page;
 }
 
 // A container on a bus that reads only the installed files gets its sound from the installed

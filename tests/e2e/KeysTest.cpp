@@ -69,5 +69,31 @@ TEST(EndToEnd, TheDocumentWorkedInStaysActiveAndSavesWhatItShows) {
         << "Save As of an AU document shows AU and writes AU";
 }
 
+// An hour of sound, at a real desktop: Cancel in the progress window of an effect and of a save
+// leaves the document unchanged and the file byte for byte as it was (cancel.sh says how).
+TEST(EndToEnd, CancelOnAnHourLongSoundLeavesItAsItWas) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "sox"})
+        if (!RequireTool(tool)) return;
+    ScopedTempDir dir;
+    ScopedProfile profile;
+    // The editor's temporary files go to a folder of their own, the sound and its copy to another.
+    ASSERT_EQ(RunCommand("mkdir '" + dir.File("tmp") + "' '" + dir.File("files") + "'"), 0);
+    const std::string sound = dir.File("files/hour.au"), original = dir.File("original.au");
+    ASSERT_EQ(
+        RunCommand("sox -n -r 22050 -c 2 -b 16 -e signed '" + sound + "' synth 3600 sine 300"), 0);
+    ASSERT_EQ(RunCommand("cp '" + sound + "' '" + original + "'"), 0);
+
+    std::string output;
+    const int status = RunCommand("TMPDIR='" + dir.File("tmp") +
+                                      "' timeout 300 '" KELVANE_DESKTOP_SCRIPT
+                                      "' '" KELVANE_CANCEL_SCRIPT "' '" KELVANE_EDITOR "' '" +
+                                      sound + "' 2>&1",
+                                  &output);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_EQ(RunCommand("cmp -s '" + sound + "' '" + original + "'"), 0) << "the file changed";
+    EXPECT_EQ(RunCommand("test $(ls -A '" + dir.File("files") + "' | wc -l) -eq 1"), 0)
+        << "a partial file was left beside it";
+}
+
 }  // namespace
 }  // namespace kelvane::test

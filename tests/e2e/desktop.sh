@@ -33,6 +33,8 @@ Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" 2>"$wor
 pids+=($!)
 wait_for 20 test -s "$work/display" || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 3; }
 export DISPLAY=":$(head -1 "$work/display")"
+# Before the bus starts: programs it starts on demand take their platform from it.
+export QT_QPA_PLATFORM=xcb
 
 dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" 2>"$work/bus.log" &
 pids+=($!)
@@ -45,7 +47,6 @@ pids+=($!)
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 wait_for 20 wm_running || { echo "openbox did not start:" >&2; cat "$work/openbox.log" >&2; exit 3; }
 
-export QT_QPA_PLATFORM=xcb
 "$@" &
 command_pid=$!
 pids=("$command_pid" "${pids[@]}")

@@ -9,6 +9,7 @@
 # Leaves the files it wrote in DIR for the caller to check; stops the editor by its PID.
 #   windows.sh EDITOR DIR (DIR holds a.wav, b.wav, c.au and rev.au, a Wave file)
 set -euo pipefail
+source "$(dirname "$0")/steps.sh"
 editor=$1 dir=$2
 export KELVANE_INSTANCE_NAME=kelvane-e2e-$$ TMPDIR=$dir
 cd "$dir"
@@ -17,21 +18,6 @@ pid=$!
 # Killed outright: unsaved documents would hold a polite end at its save question.
 trap 'kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true' EXIT
 
-fail() {
-    echo "$*" >&2
-    # A picture of the desktop at the failure, when asked for.
-    [ -z "${KELVANE_E2E_SHOT:-}" ] || import -window root "$KELVANE_E2E_SHOT" 2>/dev/null || true
-    exit 1
-}
-find_window() {  # find_window TITLE-PATTERN: the first visible window of that title within 20 s
-    local found
-    for _ in $(seq 200); do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
-        [ -n "$found" ] && { echo "$found"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 main=$(find_window '^Kelvane - c.au') || fail "the main window did not show c.au"
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool mousemove --window "$main" 400 300
@@ -40,7 +26,7 @@ sleep 0.5
 title() { xdotool getwindowname "$main"; }
 expect_title() {  # expect_title DOCUMENT STEP: the main window names DOCUMENT within 5 s
     for _ in $(seq 50); do
-        [ "$(title)" = "Kelvane - $1" ] && return 0
+        [ "$(title)" = "Kelvane - $1" ] || [ "$(title)" = "Kelvane - $1*" ] && return 0
         sleep 0.1
     done
     fail "$2: the main window says '$(title)', not 'Kelvane - $1'"
@@ -60,6 +46,7 @@ keys shift+a alt+p
 keys r
 sleep 1
 expect_title c.au "after Reverse"
+[ "$(title)" = "Kelvane - c.au*" ] || fail "the main window's title lacks the modified mark"
 keys ctrl+s
 wait_changed c.au "$stamp_c" "Ctrl+S after Reverse"
 sleep 0.5

@@ -149,7 +149,8 @@ TEST(AtomicSave, AFailedSaveLeavesTheTargetAsItWasAndNoOtherFile) {
         {kFileWave, 0, FileError::RiffFailed},
         {kFileAiff, 0, FileError::WriteFailed},
         {kFileAu, 0, FileError::WriteFailed},
-        {kFileRawSave, 4, FileError::WriteFailed}};
+        {kFileRawSave, 4, FileError::WriteFailed},
+        {kFileFlac, 0, FileError::WriteFailed}};
     for (const auto& [type, option, code] : cases) {
         {
             FileSizeLimit limit(4 << 20);

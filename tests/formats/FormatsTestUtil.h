@@ -30,8 +30,9 @@ std::unique_ptr<WaveObject> LoadOrFail(const std::string& file, std::uint32_t fl
 // Records the progress reports of a load or save.
 struct ProgressLog {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> calls;  // phase, percent
-    static void Record(void* self, std::uint32_t phase, std::uint32_t percent) {
+    static bool Record(void* self, std::uint32_t phase, std::uint32_t percent) {
         static_cast<ProgressLog*>(self)->calls.emplace_back(phase, percent);
+        return true;
     }
 };
 

@@ -233,6 +233,7 @@ TEST(SndfileRead, ContentsDecideOverTheExtension) {
     const std::string file = Make(dir, "x.flac", Sox(22050, 2, 0.25));
     const std::string named = dir.File("x.wav");
     ASSERT_EQ(::rename(file.c_str(), named.c_str()), 0);
+    EXPECT_EQ(LoadTypeOfContents(named), kFileSndfile);
     WaveObject wave;
     ASSERT_EQ(wave.Load(named, LOAD_CONVERT_TO_PCM | LOAD_DELETE_ON_CLOSE), FileError::Success);
     EXPECT_EQ(wave.sourceFormatName, "FLAC");

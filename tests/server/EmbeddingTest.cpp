@@ -30,6 +30,7 @@
 #include "ui/AppState.h"
 #include "view/OrvaneView.h"
 #include "view/WaveDrag.h"
+#include "wavedata/TempFolder.h"
 #include "view/WaveformWnd.h"
 
 namespace kelvane::test {
@@ -384,7 +385,7 @@ TEST_F(BusContainer, ContainersKeepApartAndLeaveNothingBehind) {
     second.waitForFinished();
     for (int i = 0; i < 600 && ::kill(static_cast<pid_t>(server), 0) == 0; ++i) QThread::msleep(50);
     EXPECT_NE(::kill(static_cast<pid_t>(server), 0), 0) << "the server ended";
-    EXPECT_TRUE(QDir(Q(bus.TempDir()))
+    EXPECT_TRUE(QDir(Q(TempFolderFor(bus.TempDir())))
                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
                     .isEmpty());
 }

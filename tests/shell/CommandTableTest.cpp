@@ -1,7 +1,11 @@
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolBar>
 #include <cctype>
 #include <set>
@@ -155,6 +159,28 @@ TEST_F(CommandTableTest, TransportKeysPlayStopMoveAndExtendTheSelection) {
     EXPECT_EQ(ToolTipOf(32772), "Stop (Space)");
 }
 
+// Help's own window (for a desktop without a web browser) shows the guide installed beside
+// the program, with its pictures, and the guide names every menu command.
+TEST_F(CommandTableTest, HelpShowsAGuideToEveryMenuCommand) {
+    QTextBrowser* help = app().ShowHelpWindow();
+    ASSERT_NE(help, nullptr) << "no guide beside the program";
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->documentTitle(), "Kelvane User Guide");
+    const QVariant picture = help->document()->resource(
+        QTextDocument::ImageResource, help->source().resolved(QUrl("save-as.png")));
+    EXPECT_TRUE(picture.isValid()) << "the pictures come with the guide";
+    const QString text = help->toPlainText();
+    for (auto rows : {MenuWithoutDocument(), MenuWithDocument()})
+        for (const MenuRow& row : rows) {
+            if (!row.id || row.id == kRecentFiles) continue;
+            const QString name = QString::fromUtf8(FindCommand(row.id)->menuText)
+                                     .section('\t', 0, 0)
+                                     .remove('&')
+                                     .remove("...");
+            EXPECT_TRUE(text.contains(name, Qt::CaseInsensitive)) << name.toStdString();
+        }
+}
+
 TEST_F(CommandTableTest, StatusBarsShowUnitsPromptsAndPositions) {
     CMainFrame& frame = *app().MainFrame();
     EXPECT_EQ(frame.UnitPane()->text(), "Samples");
@@ -185,6 +211,21 @@ TEST_F(CommandTableTest, EnableRulesFollowTheSound) {
     mono->m_pWave->deviceState = DeviceState::Idle;
     Open(WriteTone("stereo.wav", 100, 2));
     for (std::uint32_t id : {32816u, 32815u, 32819u}) EXPECT_TRUE(Enabled(id)) << "stereo " << id;
+}
+
+// Tile keeps every window inside the area, at least as wide as its status panes.
+TEST_F(CommandTableTest, TileKeepsEveryWindowInsideTheArea) {
+    CMainFrame& frame = *app().MainFrame();
+    frame.resize(1000, 700);
+    frame.show();
+    QApplication::processEvents();
+    for (const char* name : {"one.wav", "two.wav", "three.wav"}) Open(WriteTone(name, 100));
+    ASSERT_TRUE(Run(57651));
+    const QRect area = frame.MdiArea()->viewport()->rect();
+    for (CChildFrame* child : frame.Children()) {
+        EXPECT_TRUE(area.contains(child->geometry())) << child->Document().Title().toStdString();
+        EXPECT_GE(child->width(), child->minimumWidth());
+    }
 }
 
 TEST_F(CommandTableTest, TheWindowMenuListsTheDocumentWindowsAndActivatesThem) {

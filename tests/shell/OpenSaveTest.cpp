@@ -6,17 +6,21 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "document/DocumentFiles.h"
 #include "document/OrvaneDoc.h"
+#include "document/PropertiesDlg.h"
 #include "document/RawFileFormatDlg.h"
 #include "formats/FileError.h"
 #include "platform/profile/Profile.h"
 #include "resources/Strings.h"
+#include "shell/MiscellaneousDlg.h"
 #include "shell/OrvaneApp.h"
 #include "shell/WaveOpenDlg.h"
 #include "shell/WaveSaveDlg.h"
 #include "support/EditorTest.h"
+#include "ui/EncoderOptionsDlg.h"
 #include "ui/FormatChooserDlg.h"
 #include "ui/RawDataFormatDlg.h"
 #include "ui/RealAudioMethodDlg.h"
@@ -162,11 +166,12 @@ TEST_F(OpenSaveTest, OpenAsksForRawFormatsAndRefusesLayer3) {
     EXPECT_EQ(rawDoc->m_pWave->format->samplesPerSec, 22050u);
     EXPECT_EQ(rawDoc->Length(), 500u);
     EXPECT_EQ(rawDoc->m_nRawParam, 4u);
+    // Its name asks for MP3 now, which is written.
     ASSERT_TRUE(Run(kEditUndoable));
     ASSERT_TRUE(Run(kSave));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0], Message(1012)) << "no MPEG writer, whatever the name";
-    EXPECT_TRUE(rawDoc->IsModified());
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(rawDoc->IsModified());
+    EXPECT_EQ(Probe(raw, "codec_name"), "mp3");
 
     // The next raw question starts from the last answer.
     dialogs.Accept([](QDialog& d) {
@@ -183,6 +188,10 @@ TEST_F(OpenSaveTest, OpenAsksForRawFormatsAndRefusesLayer3) {
     ASSERT_NE(layer2, nullptr);
     EXPECT_EQ(layer2->m_pWave->mode, WaveMode::Resident);
     EXPECT_GT(layer2->Length(), 0u);
+    ASSERT_TRUE(Run(kEditUndoable));
+    ASSERT_TRUE(Run(kSave));
+    EXPECT_EQ(dialogs.messages.back(), Message(1012)) << "no Layer I or II writer";
+    EXPECT_TRUE(layer2->IsModified());
 }
 
 TEST_F(OpenSaveTest, SaveAsPreselectsByNameAndRenamesWithTheType) {
@@ -222,6 +231,16 @@ TEST_F(OpenSaveTest, SaveAsPreselectsByNameAndRenamesWithTheType) {
         ASSERT_NE(types, nullptr);
         EXPECT_EQ(types->currentText(), Text(169).split('\n')[3])
             << "the table's text as it stands";
+        EXPECT_EQ(types->count(), static_cast<int>(kSaveAsTypeCount));
+        for (const auto& [type, extension] : {std::pair{kSaveFlac, "flac"},
+                                              {kSaveOgg, "ogg"},
+                                              {kSaveOpus, "opus"},
+                                              {kSaveMp3, "mp3"}}) {
+            save.SelectType(type);
+            EXPECT_EQ(shownType(save), save.SaveType());
+            EXPECT_EQ(name->text(), QString("song.") + extension);
+            EXPECT_TRUE(save.m_buttonOptions->isEnabled());
+        }
     });
     Run(kSaveAs);
 }
@@ -361,6 +380,102 @@ TEST_F(OpenSaveTest, RealAudioIsAnExportThatLeavesTheDocumentAlone) {
     EXPECT_TRUE(doc->IsModified());
     ASSERT_TRUE(RequireTool("ffprobe"));
     EXPECT_EQ(Probe(ra + ".ra", "codec_name"), "ra_144") << "method 9 is RealAudio 14.4";
+}
+
+TEST_F(OpenSaveTest, FlacOggOpusAndMp3OpenAndSaveWithTheirOwnFormatShown) {
+    ASSERT_TRUE(RequireTool("sox") && RequireTool("ffprobe"));
+    const std::string flac = dir.File("deep.flac");
+    ASSERT_EQ(RunCommand("sox -n -r 96000 -c 2 -b 24 '" + flac + "' synth 0.5 sine 440 vol 0.5"),
+              0);
+    const QString own = "FLAC, 24-bit, 96000 Hz, stereo, read as 16-bit stereo";
+    dialogs.Accept([&](QDialog& d) {
+        auto& open = dynamic_cast<CWaveOpenDlg&>(d);
+        open.m_checkAutoPlay->setChecked(false);
+        open.OnFileChanged(QString::fromStdString(flac));
+        EXPECT_EQ(open.m_labelFormat->text(), own);
+        EXPECT_EQ(open.m_labelLength->text(), Seconds(0.5));
+        open.selectFile(QString::fromStdString(flac));
+    });
+    ASSERT_TRUE(Run(kOpen));
+    ASSERT_EQ(app().DocumentCount(), 1u);
+    COrvaneDoc* doc = app().Document(0);
+    EXPECT_EQ(doc->m_pWave->FrameCount(), 48000u);
+    dialogs.Cancel([&](QDialog& d) {
+        auto& properties = dynamic_cast<CPropertiesDlg&>(d);
+        EXPECT_EQ(properties.m_labelFormat->text(), Formatted(170, "PCM", 96000, 16, "Stereo"));
+        ASSERT_NE(properties.m_labelFileFormat, nullptr);
+        EXPECT_EQ(properties.m_labelFileFormat->text(), own);
+    });
+    Run(kProperties);
+
+    // Save As offers the four types with their Options; the choice is remembered.
+    const std::string mp3 = dir.File("small");
+    SaveAs([&](CWaveSaveDlg& save) {
+        save.SelectType(kSaveMp3);
+        EXPECT_EQ(save.m_labelFormat->text(), Formatted(2328, 2));
+        dialogs.Accept([](QDialog& d) {
+            auto& options = dynamic_cast<CEncoderOptionsDlg&>(d);
+            options.m_radioConstant->setChecked(true);
+            options.m_comboBitrate->setCurrentIndex(options.m_comboBitrate->findText("96"));
+        });
+        save.m_buttonOptions->click();
+        EXPECT_EQ(save.m_labelFormat->text(), Formatted(2329, 96));
+        save.selectFile(QString::fromStdString(mp3));
+    });
+    EXPECT_EQ(doc->PathName(), mp3 + ".mp3");
+    EXPECT_EQ(Probe(mp3 + ".mp3", "codec_name"), "mp3");
+    EXPECT_EQ(Probe(mp3 + ".mp3", "sample_rate"), "48000") << "MP3 has no 96000 Hz";
+    EXPECT_EQ(GetProfileInt("ENCODERS", "MP3BITRATE", 0), 96);
+
+    const std::string level = dir.File("level.flac");
+    SaveAs([&](CWaveSaveDlg& save) {
+        save.SelectType(kSaveFlac);
+        dialogs.Accept([](QDialog& d) {
+            auto& options = dynamic_cast<CEncoderOptionsDlg&>(d);
+            EXPECT_EQ(options.m_spinValue->value(), 5);
+            options.m_spinValue->setValue(8);
+        });
+        save.m_buttonOptions->click();
+        save.selectFile(QString::fromStdString(level));
+    });
+    EXPECT_EQ(Probe(level, "codec_name"), "flac");
+    WaveObject back;
+    ASSERT_EQ(back.Load(level, LOAD_CONVERT_TO_PCM), FileError::Success);
+    EXPECT_EQ(Bytes(back), Bytes(*doc->m_pWave)) << "FLAC keeps the samples";
+
+    // A plain Save of an .ogg name writes Ogg Vorbis.
+    ASSERT_TRUE(Run(kEditUndoable));
+    const std::string ogg = dir.File("plain.ogg");
+    SaveAs([&](CWaveSaveDlg& save) {
+        save.SelectType(kSaveOgg);
+        save.selectFile(QString::fromStdString(ogg));
+    });
+    ASSERT_TRUE(Run(kEditUndoable));
+    ASSERT_TRUE(Run(kSave));
+    EXPECT_EQ(Probe(ogg, "codec_name"), "vorbis");
+}
+
+TEST_F(OpenSaveTest, DitherCanBeTurnedOffInMiscellaneous) {
+    ASSERT_TRUE(RequireTool("sox"));
+    const std::string deep = dir.File("deep.wav");
+    ASSERT_EQ(RunCommand("sox -n -r 8000 -c 1 -b 24 '" + deep + "' synth 0.5 sine 440 vol 0.3"), 0);
+    COrvaneDoc* dithered = Open(deep);
+    ASSERT_NE(dithered, nullptr);
+    {
+        CMiscellaneousDlg misc;
+        EXPECT_TRUE(misc.m_checkDither->isChecked());
+        misc.m_checkDither->setChecked(false);
+        misc.accept();
+    }
+    EXPECT_EQ(GetProfileInt("MISCELLANEOUS", "DITHER", 1), 0);
+    const std::string copy = dir.File("deep2.wav");
+    WriteFileBytes(copy, ReadFileBytes(deep));
+    COrvaneDoc* rounded = Open(copy);
+    ASSERT_NE(rounded, nullptr);
+    WaveObject plain;
+    ASSERT_EQ(plain.Load(deep, LOAD_CONVERT_TO_PCM | LOAD_NO_DITHER), FileError::Success);
+    EXPECT_EQ(Bytes(*rounded->m_pWave), Bytes(plain));
+    EXPECT_NE(Bytes(*dithered->m_pWave), Bytes(plain));
 }
 
 TEST_F(OpenSaveTest, PropertiesEditTheFiveTextsAndCancelKeepsThem) {

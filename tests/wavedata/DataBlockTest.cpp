@@ -1,8 +1,10 @@
 #include "wavedata/DataBlock.h"
+#include "wavedata/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -123,6 +125,7 @@ TEST(DataBlock, CopyReportsRisingProgressAndCopiesExactly) {
     auto record = [](void* ctx, std::uint32_t phase, std::uint32_t percent) {
         EXPECT_EQ(phase, 0u);
         static_cast<std::vector<std::uint32_t>*>(ctx)->push_back(percent);
+        return true;
     };
     ASSERT_EQ(CopyFileWithProgress(dir.File("src"), dir.File("dst"), record, &seen),
               CopyResult::Success);
@@ -154,20 +157,42 @@ TEST(DataBlock, TempNamesAndFreeSpace) {
     EXPECT_GT(FreeDiskSpace(dir.path()), 0u);
     EXPECT_EQ(FreeDiskSpace(dir.File("missing")), 0u);
 
-    // $TMPDIR is honoured while it can be entered; otherwise names are made in /tmp.
+    // $TMPDIR is honoured while it can be entered; otherwise names are made in /var/tmp.
     const char* old = std::getenv("TMPDIR");
     const std::string saved = old ? old : "";
     ::setenv("TMPDIR", dir.path().c_str(), 1);
     EXPECT_EQ(SystemTempDirectory(), dir.path() + "/");
     ::setenv("TMPDIR", dir.File("missing").c_str(), 1);
-    EXPECT_EQ(SystemTempDirectory(), "/tmp/");
+    EXPECT_EQ(SystemTempDirectory(), "/var/tmp/");
     EXPECT_NE(SystemTempFileName(nullptr, a), 0u);
-    EXPECT_EQ(a.rfind("/tmp/TMP", 0), 0u) << a;
+    EXPECT_EQ(a.rfind("/var/tmp/TMP", 0), 0u) << a;
     std::filesystem::remove(a);
     if (old)
         ::setenv("TMPDIR", saved.c_str(), 1);
     else
         ::unsetenv("TMPDIR");
+}
+
+TEST(TempFolder, EachUserGetsAPrivateFolderThatNobodyElseCanPlant) {
+    test::ScopedTempDir dir;
+    const std::string own = dir.File("kelvane-" + std::to_string(::getuid()));
+    EXPECT_EQ(TempFolderFor(dir.path()), own + "/");
+    struct stat st {};
+    ASSERT_EQ(::lstat(own.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    // Opened up by someone: closed again. Replaced by a link: not used, files go beside it.
+    ASSERT_EQ(::chmod(own.c_str(), 0777), 0);
+    EXPECT_EQ(TempFolderFor(dir.path() + "/"), own + "/");
+    ASSERT_EQ(::lstat(own.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    std::filesystem::remove(own);
+    ASSERT_EQ(::symlink(dir.File("elsewhere").c_str(), own.c_str()), 0);
+    EXPECT_EQ(TempFolderFor(dir.path()), dir.path() + "/");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("elsewhere")));
+
+    // A folder that does not exist is used as chosen, and fails when a sound is made there.
+    EXPECT_EQ(TempFolderFor(dir.File("missing")), dir.File("missing") + "/");
 }
 
 }  // namespace

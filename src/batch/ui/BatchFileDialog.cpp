@@ -14,10 +14,12 @@
 #include "batch/BatchFilters.h"
 #include "batch/ui/BatchProgressDlg.h"
 #include "batch/ui/FilterDialogs.h"
+#include "formats/SndfileFile.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
 #include "ui/DialogLayout.h"
+#include "ui/EncoderOptionsDlg.h"
 #include "ui/FileFilters.h"
 #include "ui/FormatChooserDlg.h"
 #include "ui/RawDataFormatDlg.h"
@@ -35,9 +37,21 @@ constexpr std::uint32_t kFirstMethodName = 175;
 constexpr std::uint32_t kFirstRawName = 209;
 constexpr std::uint32_t kCannotMakeTempFile = 1005;
 
-constexpr const char* kFormatNames[kBatchFormatCount] = {
-    "Microsoft Wave Files (*.wav)", "Sun (Java) audio Files (*.au)", "Mactinosh aiff Files (*.aif)",
-    "Real Audio Files (*.ra)", "Raw Files (*.*)"};
+constexpr const char* kFormatNames[kBatchFormatCount] = {"Microsoft Wave Files (*.wav)",
+                                                         "Sun (Java) audio Files (*.au)",
+                                                         "Mactinosh aiff Files (*.aif)",
+                                                         "Real Audio Files (*.ra)",
+                                                         "Raw Files (*.*)",
+                                                         "FLAC Files (*.flac)",
+                                                         "Ogg Vorbis Files (*.ogg)",
+                                                         "Opus Files (*.opus)",
+                                                         "MP3 Files (*.mp3)"};
+
+// The file type of the formats with encoder settings, 0 for the others.
+std::uint32_t EncoderFileType(BatchFormat format) {
+    const std::uint32_t type = BatchSaveType(format);
+    return type >= kFileFlac ? type : 0;
+}
 
 QString Text(std::uint32_t id) {
     return QString::fromUtf8(LoadString(id));
@@ -90,6 +104,7 @@ CBatchFileDialog::CBatchFileDialog(QWidget* parent)
       m_labelFormat(ValueLabel()),
       m_labelOutputPath(ValueLabel()) {
     setWindowTitle("Batch Conversion");
+    m_batch.SetDither(LoadDitherSetting());
     m_listInput->setMinimumWidth(420);
     for (int i = 0; i < kBatchFilterCount; ++i)
         m_listAvailable->addItem(QString::fromUtf8(BatchFilterName(i)));
@@ -212,7 +227,8 @@ void CBatchFileDialog::OnFormatChanged(int index) {
     const auto format = static_cast<BatchFormat>(index);
     m_batch.SetOutputFormat(format);
     m_buttonOptions->setEnabled(format != BatchFormat::Aiff);
-    SetFormatText({});
+    const std::uint32_t type = EncoderFileType(format);
+    SetFormatText(type ? EncoderDescription(type, m_batch.Encoder()) : QString());
 }
 
 void CBatchFileDialog::SetFormatText(const QString& text) {
@@ -257,6 +273,17 @@ void CBatchFileDialog::OnOptions() {
             const auto position = static_cast<std::uint32_t>(dialog.Position());
             m_batch.SetSubFormatNumber(position + 1);
             SetFormatText(Text(kFirstRawName + position));
+            break;
+        }
+        case BatchFormat::Flac:
+        case BatchFormat::Ogg:
+        case BatchFormat::Opus:
+        case BatchFormat::Mp3: {
+            const std::uint32_t type = EncoderFileType(m_batch.OutputFormat());
+            CEncoderOptionsDlg dialog(type, m_batch.Encoder(), this);
+            if (RunModal(dialog) != QDialog::Accepted) return;
+            m_batch.SetEncoderSettings(dialog.Settings());
+            SetFormatText(EncoderDescription(type, m_batch.Encoder()));
             break;
         }
     }

@@ -88,7 +88,7 @@ class InPlaceFrame : public QWidget {
     virtual void OnRemoveControlBars() {}
     // The menus a container in another process cannot merge into its own: they go onto the
     // window that holds the frame there.
-    virtual void AddMenus(QMenuBar& bar) { (void)bar; }
+    virtual void AddMenus(QMenuBar&) {}
 
   signals:
     // The user ended in-place editing (Escape).

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 #include "processing/ProgressLabel.h"
 #include "resources/Strings.h"
@@ -13,12 +14,21 @@
 
 namespace kelvane {
 
-void PumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+// Never nests: a pump from inside an event that a pump delivered (a resize that rebuilds the
+// peaks, say) would run deferred deletions under the feet of the Qt code that sent that event.
+void PumpMessages() {
+    static bool pumping = false;
+    if (pumping) return;
+    pumping = true;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    pumping = false;
+}
 
 ProgressDialog::ProgressDialog(std::uint32_t captionId)
     : m_progress(new QProgressBar),
       m_labelPercent(new QLabel(" 0%")),
       m_labelText(new QLabel),
+      m_buttonCancel(new QPushButton("Cancel")),
       m_nCaption(captionId ? captionId : 103) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setProperty(kClosesBeforeMessages, true);
@@ -31,6 +41,13 @@ ProgressDialog::ProgressDialog(std::uint32_t captionId)
     grid->addWidget(m_progress, 0, 0);
     grid->addWidget(m_labelPercent, 0, 1);
     grid->addWidget(m_labelText, 1, 0, 1, 2);
+    m_buttonCancel->setFocusPolicy(Qt::NoFocus);
+    m_buttonCancel->setAutoDefault(false);
+    grid->addWidget(m_buttonCancel, 2, 0, 1, 2, Qt::AlignRight);
+    connect(m_buttonCancel, &QPushButton::clicked, this, [this] {
+        m_bCancelled = true;
+        m_buttonCancel->setEnabled(false);
+    });
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -8,14 +8,16 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace kelvane {
 
 // Runs pending events, so windows keep painting while a long operation reports progress.
 void PumpMessages();
 
-// The modeless progress window of long operations: a bar, a percentage and a text, no button.
-// While it exists its owner window is disabled, so no second command can start.
+// The modeless progress window of long operations: a bar, a percentage, a text and Cancel.
+// While it exists its owner window is disabled, so no second command can start. Only a click
+// cancels: the button takes no focus, and Enter and Escape do nothing here.
 class ProgressDialog final : public QDialog, public ProgressIndicator {
     Q_OBJECT
 
@@ -27,6 +29,7 @@ class ProgressDialog final : public QDialog, public ProgressIndicator {
     void SetText(std::string_view text) override;
     int SetPos(int position) override;
     void SetRange(int lower, int upper) override;
+    [[nodiscard]] bool Cancelled() const override { return m_bCancelled; }
   public slots:
     // Re-enables the owner and closes the window.
     void DestroyWindow();
@@ -47,6 +50,8 @@ class ProgressDialog final : public QDialog, public ProgressIndicator {
     QProgressBar* m_progress;
     QLabel* m_labelPercent;
     QLabel* m_labelText;
+    QPushButton* m_buttonCancel;
+    bool m_bCancelled = false;
     std::uint32_t m_nCaption;
     int m_nLower = 0;
     int m_nUpper = 100;

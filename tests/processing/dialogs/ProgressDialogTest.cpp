@@ -53,7 +53,10 @@ TEST_F(ProgressDialogTest, ShowsThePercentageOfItsRangeWrappingPastTheTop) {
     EXPECT_FALSE(owner.isEnabled()) << "the owner takes no input while the window exists";
     EXPECT_TRUE(progress.isEnabled());
     EXPECT_EQ(progress.windowTitle(), QString::fromUtf8(LoadString(103)));
-    EXPECT_TRUE(progress.findChildren<QAbstractButton*>().isEmpty()) << "nothing to cancel with";
+    const QList<QAbstractButton*> buttons = progress.findChildren<QAbstractButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons[0]->text(), "Cancel");
+    EXPECT_EQ(buttons[0]->focusPolicy(), Qt::NoFocus) << "no key can press it";
 
     struct Case {
         int lower, upper, position;
@@ -86,16 +89,17 @@ TEST_F(ProgressDialogTest, ShowsThePercentageOfItsRangeWrappingPastTheTop) {
     EXPECT_FALSE(owner.isEnabled());
 }
 
-TEST_F(ProgressDialogTest, EnterEscapeAndClosingDoNothing) {
+TEST_F(ProgressDialogTest, EnterEscapeAndClosingDoNothingACancelClickCancels) {
     QWidget owner;
     owner.show();
     ProgressDialog progress;
     ASSERT_TRUE(progress.Create(&owner));
     progress.show();
-    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space}) {
         PressKey(&progress, key);
         QApplication::processEvents();
         EXPECT_TRUE(progress.isVisible()) << key;
+        EXPECT_FALSE(progress.Cancelled()) << key;
     }
     progress.close();
     progress.reject();
@@ -103,6 +107,9 @@ TEST_F(ProgressDialogTest, EnterEscapeAndClosingDoNothing) {
     QApplication::processEvents();
     EXPECT_TRUE(progress.isVisible());
     EXPECT_FALSE(owner.isEnabled());
+    EXPECT_FALSE(progress.Cancelled());
+    progress.findChild<QAbstractButton*>()->click();
+    EXPECT_TRUE(progress.Cancelled()) << "only a click cancels";
     progress.DestroyWindow();
 }
 

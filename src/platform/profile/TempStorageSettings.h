@@ -4,15 +4,15 @@
 
 namespace kelvane {
 
-// Where temporary sample files go: profile section "MISCELLANEOUS".
+// Where temporary sample files go: profile section "MISCELLANEOUS". The editor and
+// kelvane-batch read it and hand the folder to the sound data they make.
 struct TempStorageSettings {
     int tempPathType = 0;  // 0 the system's temporary directory, 1 the user's directory
     std::string userDirectory;
 
     void Load();
     void Save() const;
-    // The directory new WaveObjects are given. The user's directory is not checked; an empty
-    // one makes the objects fall back to the system's.
+    // The folder chosen: the user's directory (not checked), or empty for the system's.
     [[nodiscard]] std::string Apply() const;
 };
 

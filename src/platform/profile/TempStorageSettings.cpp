@@ -1,7 +1,6 @@
-#include "wavedata/TempStorageSettings.h"
+#include "platform/profile/TempStorageSettings.h"
 
 #include "platform/profile/Profile.h"
-#include "wavedata/DataBlock.h"
 
 namespace kelvane {
 
@@ -20,7 +19,7 @@ void TempStorageSettings::Save() const {
 }
 
 std::string TempStorageSettings::Apply() const {
-    return tempPathType == 1 ? userDirectory : SystemTempDirectory();
+    return tempPathType == 1 ? userDirectory : "";
 }
 
 }  // namespace kelvane
