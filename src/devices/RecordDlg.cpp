@@ -84,6 +84,12 @@ void CRecordDlg::showEvent(QShowEvent* event) {
 
 void CRecordDlg::OnTimer() {
     if (!m_pWave) return;
+    if (RecordingWriteFailed(*m_pWave)) {
+        // What reached the disk is kept, as Close would keep it.
+        m_bDiskFull = true;
+        accept();
+        return;
+    }
     m_staticDiskSpace->setText(
         QString("%1 %2").arg(FreeBytes(App().tempDir)).arg(QString::fromUtf8(LoadString(155))));
     const std::uint32_t rate = m_pWave->format ? m_pWave->format->samplesPerSec : 0;
@@ -105,6 +111,8 @@ std::unique_ptr<WaveObject> RecordSound(const WaveFormat& format) {
     CRecordDlg dialog(format, QApplication::activeWindow());
     if (!dialog.OnInitDialog()) return nullptr;
     if (RunModal(dialog) != QDialog::Accepted) return nullptr;
+    // Shown once the dialog is gone, over the window the take goes to.
+    if (dialog.DiskFull()) MessageBox(1003);
     return dialog.DetachRecordedWave();
 }
 

@@ -87,6 +87,14 @@ QLabel* ValueLabel() {
     return label;
 }
 
+// The name, and below it the settings ("LEFTVOLUME=80, RIGHTVOLUME=80, LOCKLR=1"), so two
+// entries of one filter can be told apart.
+QString ChainText(int filter, const std::string& settingsFile) {
+    const QString name = QString::fromUtf8(BatchFilterName(filter));
+    const std::string settings = BatchFilterSettingsText(filter, settingsFile);
+    return settings.empty() ? name : name + "\n    " + QString::fromStdString(settings);
+}
+
 }  // namespace
 
 CBatchFileDialog::CBatchFileDialog(QWidget* parent)
@@ -132,6 +140,12 @@ CBatchFileDialog::CBatchFileDialog(QWidget* parent)
     filters->addWidget(m_listAvailable, 1, 0);
     filters->addLayout(arrows, 1, 1);
     filters->addWidget(m_listChain, 1, 2);
+    // The chain's lines carry the settings: give it the width the names do not need.
+    m_listAvailable->setFixedWidth(
+        std::max(m_listAvailable->minimumWidth(),
+                 m_listAvailable->sizeHintForColumn(0) + 2 * m_listAvailable->frameWidth() + 24));
+    filters->setColumnStretch(2, 1);
+    m_listChain->setMinimumWidth(440);
 
     auto* output = new QGridLayout;
     output->addWidget(Buddy(tr("&Format:"), m_comboFormat), 0, 0);
@@ -212,7 +226,9 @@ void CBatchFileDialog::OnAddFilter() {
         m_batch.RemoveFilter(m_batch.Chain().size() - 1);
         return;
     }
-    m_listChain->addItem(QString::fromUtf8(BatchFilterName(filter)));
+    auto* item = new QListWidgetItem(ChainText(filter, entry->SettingsFile()));
+    item->setToolTip(item->text());
+    m_listChain->addItem(item);
 }
 
 void CBatchFileDialog::OnRemoveFilter() {
@@ -314,6 +330,10 @@ void CBatchFileDialog::RunBatch() {
     hide();
     CBatchProgressDlg progress;
     progress.Create(this);
+    // In the dialog's place and as wide, so the log's paths and messages wrap late.
+    progress.resize(std::max(sizeHint().width(), progress.sizeHint().width()),
+                    progress.sizeHint().height());
+    progress.move(pos());
     progress.show();
     connect(&progress, &CBatchProgressDlg::cancelPressed, this, [this] { m_batch.Cancel(); });
     emit progressShown(&progress);
