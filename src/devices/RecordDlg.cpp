@@ -37,16 +37,16 @@ CRecordDlg::CRecordDlg(const WaveFormat& format, QWidget* parent)
       m_meterLeft(new QProgressBar),
       m_meterRight(new QProgressBar),
       m_pWave(std::make_unique<WaveObject>(1, App().tempDir.c_str())) {
-    setWindowTitle("Recording");
+    setWindowTitle(tr("Recording"));
     m_pWave->Allocate(format, 0);
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Available Disk Space:"), 0, 0);
+    grid->addWidget(new QLabel(tr("Available Disk Space:")), 0, 0);
     grid->addWidget(m_staticDiskSpace, 0, 1);
-    grid->addWidget(new QLabel("Recorded Samples:"), 1, 0);
+    grid->addWidget(new QLabel(tr("Recorded Samples:")), 1, 0);
     grid->addWidget(m_staticRecorded, 1, 1);
-    grid->addWidget(new QLabel("Left:"), 2, 0);
+    grid->addWidget(new QLabel(tr("Left:")), 2, 0);
     grid->addWidget(m_meterLeft, 2, 1);
-    grid->addWidget(new QLabel("Right:"), 3, 0);
+    grid->addWidget(new QLabel(tr("Right:")), 3, 0);
     grid->addWidget(m_meterRight, 3, 1);
     grid->setColumnMinimumWidth(1, 260);
     for (QProgressBar* meter : {m_meterLeft, m_meterRight}) {

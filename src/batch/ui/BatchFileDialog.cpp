@@ -37,15 +37,16 @@ constexpr std::uint32_t kFirstMethodName = 175;
 constexpr std::uint32_t kFirstRawName = 209;
 constexpr std::uint32_t kCannotMakeTempFile = 1005;
 
-constexpr const char* kFormatNames[kBatchFormatCount] = {"Microsoft Wave Files (*.wav)",
-                                                         "Sun (Java) audio Files (*.au)",
-                                                         "Mactinosh aiff Files (*.aif)",
-                                                         "Real Audio Files (*.ra)",
-                                                         "Raw Files (*.*)",
-                                                         "FLAC Files (*.flac)",
-                                                         "Ogg Vorbis Files (*.ogg)",
-                                                         "Opus Files (*.opus)",
-                                                         "MP3 Files (*.mp3)"};
+constexpr const char* kFormatNames[kBatchFormatCount] = {
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Microsoft Wave Files (*.wav)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Sun (Java) audio Files (*.au)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Mactinosh aiff Files (*.aif)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Real Audio Files (*.ra)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Raw Files (*.*)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "FLAC Files (*.flac)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Ogg Vorbis Files (*.ogg)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Opus Files (*.opus)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "MP3 Files (*.mp3)")};
 
 // The file type of the formats with encoder settings, 0 for the others.
 std::uint32_t EncoderFileType(BatchFormat format) {
@@ -64,13 +65,13 @@ QListWidget* List(QAbstractItemView::SelectionMode mode) {
     return list;
 }
 
-QGroupBox* Group(const char* title, QLayout* content) {
+QGroupBox* Group(const QString& title, QLayout* content) {
     auto* box = new QGroupBox(title);
     box->setLayout(content);
     return box;
 }
 
-QLabel* Buddy(const char* text, QWidget* buddy) {
+QLabel* Buddy(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
@@ -102,27 +103,27 @@ CBatchFileDialog::CBatchFileDialog(QWidget* parent)
       m_listAvailable(List(QAbstractItemView::SingleSelection)),
       m_listChain(List(QAbstractItemView::SingleSelection)),
       m_comboFormat(new QComboBox),
-      m_buttonAdd(new QPushButton("&Add...")),
-      m_buttonRemove(new QPushButton("&Remove")),
+      m_buttonAdd(new QPushButton(tr("&Add..."))),
+      m_buttonRemove(new QPushButton(tr("&Remove"))),
       m_buttonAddFilter(new QPushButton(">>")),
       m_buttonRemoveFilter(new QPushButton("<<")),
-      m_buttonOptions(new QPushButton("O&ptions...")),
-      m_buttonOutputPath(new QPushButton("Output &Path...")),
+      m_buttonOptions(new QPushButton(tr("O&ptions..."))),
+      m_buttonOutputPath(new QPushButton(tr("Output &Path..."))),
       m_labelTotal(new QLabel("0")),
       m_labelFormat(ValueLabel()),
       m_labelOutputPath(ValueLabel()) {
-    setWindowTitle("Batch Conversion");
+    setWindowTitle(tr("Batch Conversion"));
     m_batch.SetDither(LoadDitherSetting());
     m_listInput->setMinimumWidth(420);
     for (int i = 0; i < kBatchFilterCount; ++i)
         m_listAvailable->addItem(QString::fromUtf8(BatchFilterName(i)));
-    for (const char* name : kFormatNames) m_comboFormat->addItem(name);
+    for (const char* name : kFormatNames) m_comboFormat->addItem(tr(name));
 
     auto* inputButtons = new QVBoxLayout;
     inputButtons->addWidget(m_buttonAdd);
     inputButtons->addWidget(m_buttonRemove);
     inputButtons->addStretch();
-    inputButtons->addWidget(new QLabel("Total:"));
+    inputButtons->addWidget(new QLabel(tr("Total:")));
     inputButtons->addWidget(m_labelTotal);
     auto* inputs = new QHBoxLayout;
     inputs->addWidget(m_listInput, 1);
@@ -134,8 +135,8 @@ CBatchFileDialog::CBatchFileDialog(QWidget* parent)
     arrows->addWidget(m_buttonRemoveFilter);
     arrows->addStretch();
     auto* filters = new QGridLayout;
-    filters->addWidget(Buddy("A&vailable Filters:", m_listAvailable), 0, 0);
-    filters->addWidget(Buddy("Filter &Chain:", m_listChain), 0, 2);
+    filters->addWidget(Buddy(tr("A&vailable Filters:"), m_listAvailable), 0, 0);
+    filters->addWidget(Buddy(tr("Filter &Chain:"), m_listChain), 0, 2);
     filters->addWidget(m_listAvailable, 1, 0);
     filters->addLayout(arrows, 1, 1);
     filters->addWidget(m_listChain, 1, 2);
@@ -147,19 +148,19 @@ CBatchFileDialog::CBatchFileDialog(QWidget* parent)
     m_listChain->setMinimumWidth(440);
 
     auto* output = new QGridLayout;
-    output->addWidget(Buddy("&Format:", m_comboFormat), 0, 0);
+    output->addWidget(Buddy(tr("&Format:"), m_comboFormat), 0, 0);
     output->addWidget(m_comboFormat, 0, 1);
     output->addWidget(m_buttonOptions, 0, 2);
-    output->addWidget(new QLabel("Sub-Format:"), 1, 0);
+    output->addWidget(new QLabel(tr("Sub-Format:")), 1, 0);
     output->addWidget(m_labelFormat, 1, 1, 1, 2);
     output->addWidget(m_buttonOutputPath, 2, 0);
     output->addWidget(m_labelOutputPath, 2, 1, 1, 2);
     output->setColumnStretch(1, 1);
 
     auto* controls = new QVBoxLayout;
-    controls->addWidget(Group("Input Files", inputs));
-    controls->addWidget(Group("Filters", filters));
-    controls->addWidget(Group("Output", output));
+    controls->addWidget(Group(tr("Input Files"), inputs));
+    controls->addWidget(Group(tr("Filters"), filters));
+    controls->addWidget(Group(tr("Output"), output));
     SetDialogLayout(*this, controls);
 
     connect(m_buttonAdd, &QPushButton::clicked, this, &CBatchFileDialog::OnAdd);
