@@ -84,14 +84,26 @@ void ScriptedDialogs::Cancel(std::function<void(QDialog&)> fill) {
 
 QString Message(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
 
-EditorTest::EditorTest() {
+EditorTest::EditorTest() : EditorTest(Deferred{}) {
+    Start(false);
+}
+
+EditorTest::EditorTest(Deferred) {
     Application();
     m_previousHost = SetDialogHost(&dialogs);
+}
+
+void EditorTest::Start(bool recovery) {
     m_app = std::make_unique<COrvaneApp>();
     COrvaneApp::Options options;
     options.noSplash = true;
     options.singleInstance = false;
+    options.recovery = recovery;
     m_app->InitInstance(options);
+}
+
+void EditorTest::Stop() {
+    m_app.reset();
 }
 
 EditorTest::~EditorTest() {
