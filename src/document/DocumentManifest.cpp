@@ -21,6 +21,8 @@ namespace {
 
 constexpr int kManifestVersion = 1;
 
+RecordingListener g_recordingListener;
+
 QString FormatText(const WaveFormat& format) {
     return QString::fromLatin1(
         QByteArray(reinterpret_cast<const char*>(&format), FormatSize(format)).toBase64());
@@ -133,7 +135,30 @@ std::unique_ptr<WaveObject> RestoreRecording(const QJsonObject& recording) {
 
 }  // namespace
 
-QByteArray ManifestOf(const COrvaneDoc& doc) {
+void SetRecordingListener(RecordingListener listener) {
+    g_recordingListener = std::move(listener);
+}
+
+void AnnounceRecording(const RecordingFile& recording) {
+    if (g_recordingListener) g_recordingListener(recording);
+}
+
+void COrvaneDoc::AdoptRecovered(std::unique_ptr<WaveObject> wave, const std::string& path,
+                                const QString& title, const std::string& sourceText,
+                                std::uint32_t rawParam) {
+    DeleteContents();
+    m_pWave = std::move(wave);
+    m_strPathName = path;
+    m_strSourceText = sourceText;
+    m_nRawParam = rawParam;
+    ClearSelection();
+    StartHistory();
+    SetTitle(title);
+    SetModifiedFlag(true);
+    emit WaveChanged();
+}
+
+QByteArray ManifestOf(const COrvaneDoc& doc, const RecordingFile* recording) {
     QJsonObject json{{"version", kManifestVersion},
                      {"path", QString::fromStdString(doc.PathName())},
                      {"title", doc.Title()},
@@ -145,9 +170,9 @@ QByteArray ManifestOf(const COrvaneDoc& doc) {
                      {"undo", StatesOf(doc.m_undoWaves)},
                      {"redo", StatesOf(doc.m_redoWaves)}};
     if (doc.m_pWave) json.insert("sound", StateOf(*doc.m_pWave));
-    if (const auto& recording = doc.Recording(); !recording.file.empty())
-        json.insert("recording", QJsonObject{{"file", QString::fromStdString(recording.file)},
-                                             {"format", FormatText(recording.format)}});
+    if (recording != nullptr)
+        json.insert("recording", QJsonObject{{"file", QString::fromStdString(recording->file)},
+                                             {"format", FormatText(recording->format)}});
     return QJsonDocument(json).toJson(QJsonDocument::Compact);
 }
 

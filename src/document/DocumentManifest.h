@@ -5,7 +5,9 @@
 #include <QJsonObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "wavedata/WaveFormat.h"
 
@@ -23,9 +25,19 @@ struct DocumentManifest {
     QDateTime changed;
 };
 
+// A take being recorded: the file it grows in, buffer by buffer.
+struct RecordingFile {
+    std::string file;
+    WaveFormat format{};
+};
+// The recording layer tells whoever listens where a take it starts goes.
+using RecordingListener = std::function<void(const RecordingFile&)>;
+void SetRecordingListener(RecordingListener listener);
+void AnnounceRecording(const RecordingFile& recording);
+
 // The manifest of the document as it is now: its file and title, the sound, its undo and redo
-// states, selection, modified flag and any recording under way.
-[[nodiscard]] QByteArray ManifestOf(const COrvaneDoc& doc);
+// states, selection, modified flag and the recording under way for it, if any.
+[[nodiscard]] QByteArray ManifestOf(const COrvaneDoc& doc, const RecordingFile* recording);
 // Replaces the file whole, or leaves the earlier one as it was; false when it could not.
 [[nodiscard]] bool WriteManifest(const QByteArray& manifest, const QString& file);
 [[nodiscard]] std::optional<DocumentManifest> ReadManifest(const QString& file);

@@ -24,7 +24,6 @@ constexpr std::uint32_t kCopyChunk = 0x40000;
 constexpr qint64 kStreamPiece = 32768;
 
 DocumentHost* g_host = nullptr;
-COrvaneDoc* g_recordingDoc = nullptr;  // whose Record dialog is open
 
 bool ReportToIndicator(void* context, std::uint32_t /*phase*/, std::uint32_t percent) {
     auto* progress = static_cast<ProgressIndicator*>(context);
@@ -375,13 +374,10 @@ void COrvaneDoc::OnRecord() {
     const WaveFormat format = *m_pWave->format;
     m_pWave->StopDevice();
     std::unique_ptr<WaveObject> recorded;
-    g_recordingDoc = this;
     if (Devices().record)
         recorded = Devices().record(format);
     else
         MessageBox(1002);
-    g_recordingDoc = nullptr;
-    m_recording = {};
     if (!recorded) return;
     ReplaceWave(std::move(recorded));
     SetModifiedFlag(true);  // a take is a change like any other: Close must ask about it
@@ -524,27 +520,6 @@ void COrvaneDoc::SetModifiedFlag(bool modified) {
 void COrvaneDoc::SetPathName(const std::string& path) {
     m_strPathName = path;
     SetTitle(QFileInfo(QString::fromStdString(path)).fileName());
-}
-
-void COrvaneDoc::AdoptRecovered(std::unique_ptr<WaveObject> wave, const std::string& path,
-                                const QString& title, const std::string& sourceText,
-                                std::uint32_t rawParam) {
-    DeleteContents();
-    m_pWave = std::move(wave);
-    m_strPathName = path;
-    m_strSourceText = sourceText;
-    m_nRawParam = rawParam;
-    ClearSelection();
-    StartHistory();
-    SetTitle(title);
-    SetModifiedFlag(true);
-    emit WaveChanged();
-}
-
-void AnnounceRecording(const std::string& file, const WaveFormat& format) {
-    if (g_recordingDoc == nullptr) return;
-    g_recordingDoc->m_recording = {file, format};
-    emit g_recordingDoc->RecordingStarted();
 }
 
 void COrvaneDoc::SetTitle(const QString& title) {

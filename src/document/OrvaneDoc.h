@@ -142,14 +142,8 @@ class COrvaneDoc : public QObject {
     [[nodiscard]] QString Title() const { return m_strTitle; }
     void SetTitle(const QString& title);
     [[nodiscard]] const std::string& SourceText() const { return m_strSourceText; }
-
-    // A take being recorded for this document: the file it grows in, buffer by buffer.
-    struct RecordingFile {
-        std::string file;
-        WaveFormat format{};
-    };
-    [[nodiscard]] const RecordingFile& Recording() const { return m_recording; }
-    // A sound brought back after a crash, with what went with it: a fresh history, modified.
+    // A sound brought back after a crash, with what went with it: a fresh history, modified
+    // (document/DocumentManifest.cpp).
     void AdoptRecovered(std::unique_ptr<WaveObject> wave, const std::string& path,
                         const QString& title, const std::string& sourceText,
                         std::uint32_t rawParam);
@@ -166,8 +160,6 @@ class COrvaneDoc : public QObject {
     void TitleChanged();
     // The sound was replaced: an edit, undo, redo or a load.
     void WaveChanged();
-    // Recording began writing the take's file (Recording()).
-    void RecordingStarted();
 
   private:
     void Play(std::uint32_t start, std::uint32_t count, int loop);
@@ -186,13 +178,7 @@ class COrvaneDoc : public QObject {
     // The opened file's own format when it was converted on opening ("FLAC, 24-bit, ...").
     std::string m_strSourceText;
     QString m_strTitle;
-    RecordingFile m_recording;
-
-    friend void AnnounceRecording(const std::string& file, const WaveFormat& format);
 };
-
-// The device layer tells the document that is recording where its take goes.
-void AnnounceRecording(const std::string& file, const WaveFormat& format);
 
 // The device layer installs these; until then playing and recording report failure.
 struct DeviceHooks {

@@ -185,7 +185,7 @@ void COrvaneApp::StartRecovery() {
             return docs;
         },
         [this] {
-            return !m_bInCommand && m_pMainFrame && m_pMainFrame->isEnabled() &&
+            return m_pMainFrame && m_pMainFrame->isEnabled() &&
                    QApplication::activeModalWidget() == nullptr;
         });
     SetRecovery(m_pRecovery.get());
@@ -308,10 +308,10 @@ void COrvaneApp::RunCommandIn(const Command& command, CChildFrame* child) {
     // A progress window disables the main frame while its operation runs: no second command
     // starts then, whichever way it is asked for.
     if (!m_pMainFrame || !m_pMainFrame->isEnabled()) return;
-    m_bInCommand = true;
-    RunCommand(command, m_pMainFrame->ContextOf(child));
-    m_bInCommand = false;
-    if (m_pRecovery) m_pRecovery->Update();
+    const CommandContext context = m_pMainFrame->ContextOf(child);
+    if (m_pRecovery) m_pRecovery->BeginCommand(context.doc);
+    RunCommand(command, context);
+    if (m_pRecovery) m_pRecovery->EndCommand();
     if (m_pMainFrame) m_pMainFrame->UpdateCommandUI();
 }
 

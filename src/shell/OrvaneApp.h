@@ -95,7 +95,6 @@ class COrvaneApp : public QObject, public DocumentHost {
     std::unique_ptr<SingleInstance> m_pInstanceBlock;
     std::unique_ptr<class RecoverySession> m_pRecovery;
     std::string m_strTempFolder;  // where the session folders are
-    bool m_bInCommand = false;
     QStringList m_recentFiles;
     int m_nUntitled = 0;
     bool m_bClosingAll = false;

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <algorithm>
 
-#include "document/DocumentManifest.h"
 #include "document/OrvaneDoc.h"
 #include "resources/Strings.h"
 #include "shell/RecoverDlg.h"
@@ -34,13 +33,31 @@ void SetRecovery(RecoverySession* session) {
 RecoverySession::RecoverySession(Documents documents, std::function<bool()> idle)
     : m_documents(std::move(documents)), m_idle(std::move(idle)) {
     connect(&m_timer, &QTimer::timeout, this, [this] {
-        if (m_idle()) Update();
+        if (!m_bInCommand && m_idle()) Update();
     });
     m_timer.start(kUpdateMs);
+    SetRecordingListener([this](const RecordingFile& recording) {
+        if (m_pCommandDoc == nullptr) return;
+        m_recording = recording;
+        Write(*m_pCommandDoc);
+    });
 }
 
 RecoverySession::~RecoverySession() {
+    SetRecordingListener(nullptr);
     for (const auto& session : m_sessions) UnregisterSession(session.get());
+}
+
+void RecoverySession::BeginCommand(COrvaneDoc* doc) {
+    m_bInCommand = true;
+    m_pCommandDoc = doc;
+}
+
+void RecoverySession::EndCommand() {
+    m_bInCommand = false;
+    m_pCommandDoc = nullptr;
+    m_recording.reset();
+    Update();
 }
 
 std::string RecoverySession::FolderIn(const std::string& tempFolder) {
@@ -72,7 +89,8 @@ void RecoverySession::Update() {
 
 // A sound that equals its saved file has nothing to recover.
 void RecoverySession::Write(COrvaneDoc& doc) {
-    const bool needed = doc.IsModified() || !doc.Recording().file.empty();
+    const RecordingFile* recording = m_recording && &doc == m_pCommandDoc ? &*m_recording : nullptr;
+    const bool needed = doc.IsModified() || recording != nullptr;
     auto found = m_manifests.find(&doc);
     if (!needed) {
         if (found != m_manifests.end()) QFile::remove(found->second.file);
@@ -83,10 +101,9 @@ void RecoverySession::Write(COrvaneDoc& doc) {
         const QString file = QString::fromStdString(m_sessions.front()->Path()) +
                              QString("doc-%1.json").arg(++m_nextManifest);
         found = m_manifests.emplace(&doc, Manifest{file, {}}).first;
-        connect(&doc, &COrvaneDoc::RecordingStarted, this, [this, &doc] { Write(doc); });
         connect(&doc, &QObject::destroyed, this, [this, &doc] { Forget(&doc); });
     }
-    const QByteArray manifest = ManifestOf(doc);
+    const QByteArray manifest = ManifestOf(doc, recording);
     if (manifest == found->second.written) return;
     if (!WriteManifest(manifest, found->second.file)) {
         // Once, not every second: the work is still open and can be saved.
