@@ -1,5 +1,8 @@
 #include "batch/BatchFilters.h"
 
+#include "batch/FilterEntry.h"
+#include "platform/profile/Profile.h"
+
 #include "processing/CenterSignals.h"
 #include "processing/ChangePitch.h"
 #include "processing/Chorus.h"
@@ -25,6 +28,14 @@ constexpr std::string_view kShortNames[kBatchFilterCount] = {
 template <typename Settings, std::size_t N>
 void AddKeys(std::vector<BatchFilterKey>& out, const IntKey<Settings> (&keys)[N]) {
     for (const auto& k : keys) out.push_back({k.key, false});
+}
+
+// The pitch is stored as "%f" text ("95.500000"): show it as typed ("95.5").
+std::string TrimDecimal(std::string text) {
+    if (text.find('.') == std::string::npos) return text;
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
 }
 
 }  // namespace
@@ -70,6 +81,17 @@ std::vector<BatchFilterKey> BatchFilterKeys(int filter) {
             break;
     }
     return keys;
+}
+
+std::string BatchFilterSettingsText(int filter, const std::string& settingsFile) {
+    std::string text;
+    for (const BatchFilterKey& key : BatchFilterKeys(filter)) {
+        std::string value = GetPrivateProfileString(kBatchSection, key.key, "", settingsFile);
+        if (value.empty()) continue;
+        if (key.fractional) value = TrimDecimal(std::move(value));
+        text += (text.empty() ? "" : ", ") + std::string(key.key) + "=" + value;
+    }
+    return text;
 }
 
 std::unique_ptr<WaveObject> ApplyBatchFilter(int filter, const WaveObject& wave,

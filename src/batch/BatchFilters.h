@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,11 @@ struct BatchFilterKey {
 };
 // The keys of the filter's settings (none for center, swap, reverse and normalize).
 [[nodiscard]] std::vector<BatchFilterKey> BatchFilterKeys(int filter);
+
+// The settings a filter's private file holds, written as the command line takes them
+// ("LEFTVOLUME=80, RIGHTVOLUME=80, LOCKLR=1"), in the filter's key order; keys the file lacks
+// are left out, and a filter without settings gives an empty text.
+[[nodiscard]] std::string BatchFilterSettingsText(int filter, const std::string& settingsFile);
 
 // Builds the filter's effect on its private settings and runs it over the whole wave; null
 // when the effect gives no result.

@@ -38,16 +38,16 @@ CRecordDlg::CRecordDlg(const WaveFormat& format, QWidget* parent)
       m_meterLeft(new QProgressBar),
       m_meterRight(new QProgressBar),
       m_pWave(std::make_unique<WaveObject>(1, App().tempDir.c_str())) {
-    setWindowTitle("Recording");
+    setWindowTitle(tr("Recording"));
     m_pWave->Allocate(format, 0);
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Available Disk Space:"), 0, 0);
+    grid->addWidget(new QLabel(tr("Available Disk Space:")), 0, 0);
     grid->addWidget(m_staticDiskSpace, 0, 1);
-    grid->addWidget(new QLabel("Recorded Samples:"), 1, 0);
+    grid->addWidget(new QLabel(tr("Recorded Samples:")), 1, 0);
     grid->addWidget(m_staticRecorded, 1, 1);
-    grid->addWidget(new QLabel("Left:"), 2, 0);
+    grid->addWidget(new QLabel(tr("Left:")), 2, 0);
     grid->addWidget(m_meterLeft, 2, 1);
-    grid->addWidget(new QLabel("Right:"), 3, 0);
+    grid->addWidget(new QLabel(tr("Right:")), 3, 0);
     grid->addWidget(m_meterRight, 3, 1);
     grid->setColumnMinimumWidth(1, 260);
     for (QProgressBar* meter : {m_meterLeft, m_meterRight}) {
@@ -86,6 +86,12 @@ void CRecordDlg::showEvent(QShowEvent* event) {
 
 void CRecordDlg::OnTimer() {
     if (!m_pWave) return;
+    if (RecordingWriteFailed(*m_pWave)) {
+        // What reached the disk is kept, as Close would keep it.
+        m_bDiskFull = true;
+        accept();
+        return;
+    }
     m_staticDiskSpace->setText(
         QString("%1 %2").arg(FreeBytes(App().tempDir)).arg(QString::fromUtf8(LoadString(155))));
     const std::uint32_t rate = m_pWave->format ? m_pWave->format->samplesPerSec : 0;
@@ -107,6 +113,8 @@ std::unique_ptr<WaveObject> RecordSound(const WaveFormat& format) {
     CRecordDlg dialog(format, QApplication::activeWindow());
     if (!dialog.OnInitDialog()) return nullptr;
     if (RunModal(dialog) != QDialog::Accepted) return nullptr;
+    // Shown once the dialog is gone, over the window the take goes to.
+    if (dialog.DiskFull()) MessageBox(1003);
     return dialog.DetachRecordedWave();
 }
 

@@ -28,6 +28,8 @@ class CRecordDlg : public QDialog {
     // The recorded sound, which the dialog no longer owns.
     std::unique_ptr<WaveObject> DetachRecordedWave() { return std::move(m_pWave); }
     [[nodiscard]] const WaveObject* RecordingWave() const { return m_pWave.get(); }
+    // The recording ended because the temporary folder's disk took no more.
+    [[nodiscard]] bool DiskFull() const { return m_bDiskFull; }
     void OnTimer();
 
     QLabel* m_staticDiskSpace;   // 1047
@@ -46,6 +48,7 @@ class CRecordDlg : public QDialog {
     WaveIn* m_hWaveIn = nullptr;
     QTimer m_timer;
     bool m_bStarted = false;
+    bool m_bDiskFull = false;
 };
 
 // Runs the recording dialog; the recorded sound, or null when cancelled or failed.

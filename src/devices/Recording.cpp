@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -22,6 +23,8 @@ struct RecordContext {
     std::uint32_t buffersDone = 0;
     int fd = -1;
     std::string fileName;
+    std::uint64_t bytesWritten = 0;
+    bool writeFailed = false;
     std::uint32_t frameLayout = LayoutNone;
     std::uint32_t frameBytes = 0;
     std::uint32_t leftPeak = 0;
@@ -76,14 +79,31 @@ Peaks PeaksOf(const std::uint8_t* bytes, std::uint32_t frames) {
     return peaks;
 }
 
+// Appends a whole buffer or nothing: a write the disk refuses halfway is cut back, so the
+// recording ends at the last buffer that reached the disk, on a frame.
+bool AppendBuffer(RecordContext& context, const WaveBuffer& buffer) {
+    std::uint32_t done = 0;
+    while (done < buffer.bytes) {
+        const ssize_t n = ::write(context.fd, buffer.data.data() + done, buffer.bytes - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            [[maybe_unused]] const int cut =
+                ::ftruncate(context.fd, static_cast<off_t>(context.bytesWritten));
+            ::lseek(context.fd, static_cast<off_t>(context.bytesWritten), SEEK_SET);
+            return false;
+        }
+        done += static_cast<std::uint32_t>(n);
+    }
+    context.bytesWritten += buffer.bytes;
+    return true;
+}
+
 void OnBufferFull(WaveObject& wave, WaveBuffer& buffer) {
     RecordContext* context = ContextOf(wave);
     if (context == nullptr) return;
-    if (buffer.bytes > 0) {
+    if (buffer.bytes > 0 && !context->writeFailed) {
         ++context->buffersDone;
-        // A full disk is not detected: what reaches the disk is the recording.
-        [[maybe_unused]] const ssize_t wrote =
-            ::write(context->fd, buffer.data.data(), buffer.bytes);
+        context->writeFailed = !AppendBuffer(*context, buffer);
         const Peaks peaks = MeasurePeaks(context->frameLayout, buffer.data.data(), buffer.bytes);
         context->leftPeak = peaks.left;
         context->rightPeak = peaks.right;
@@ -196,7 +216,14 @@ void StopRecord(WaveObject& wave) {
 std::uint32_t GetRecordedFrames(const WaveObject& wave) {
     const RecordContext* context = ContextOf(wave);
     if (context == nullptr || context->frameBytes == 0) return 0;
-    return context->waveIn->PositionBytes() / context->frameBytes;
+    const std::uint64_t bytes =
+        context->writeFailed ? context->bytesWritten : context->waveIn->PositionBytes();
+    return static_cast<std::uint32_t>(bytes / context->frameBytes);
+}
+
+bool RecordingWriteFailed(const WaveObject& wave) {
+    const RecordContext* context = ContextOf(wave);
+    return context != nullptr && context->writeFailed;
 }
 
 std::uint32_t GetLeftPeak(const WaveObject& wave) {

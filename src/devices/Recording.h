@@ -16,6 +16,8 @@ DeviceCode StartRecord(WaveObject& wave, int device, WaveIn** handle = nullptr);
 void StopRecord(WaveObject& wave);
 // While recording, else 0.
 [[nodiscard]] std::uint32_t GetRecordedFrames(const WaveObject& wave);
+// The temporary file took no more (a full disk): the recording ends at its last whole buffer.
+[[nodiscard]] bool RecordingWriteFailed(const WaveObject& wave);
 [[nodiscard]] std::uint32_t GetLeftPeak(const WaveObject& wave);
 [[nodiscard]] std::uint32_t GetRightPeak(const WaveObject& wave);
 // The temporary file being written, "" when not recording.

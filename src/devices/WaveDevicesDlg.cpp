@@ -31,14 +31,14 @@ int ChosenNumber(const QComboBox& list) {
 
 CWaveDevicesDlg::CWaveDevicesDlg(QWidget* parent)
     : QDialog(parent), m_comboWaveIn(new QComboBox), m_comboWaveOut(new QComboBox) {
-    setWindowTitle("Wave Devices");
+    setWindowTitle(tr("Wave Devices"));
     LoadSettings();
     FillList(*m_comboWaveIn, WaveInDeviceNames(), m_nWaveIn);
     FillList(*m_comboWaveOut, WaveOutDeviceNames(), m_nWaveOut);
     for (QComboBox* list : {m_comboWaveIn, m_comboWaveOut}) list->setMinimumWidth(280);
     auto* form = new QFormLayout;
-    form->addRow("Wave &In:", m_comboWaveIn);
-    form->addRow("Wave &Out:", m_comboWaveOut);
+    form->addRow(tr("Wave &In:"), m_comboWaveIn);
+    form->addRow(tr("Wave &Out:"), m_comboWaveOut);
     SetDialogLayout(*this, form);
 }
 

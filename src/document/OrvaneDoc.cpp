@@ -443,27 +443,30 @@ void COrvaneDoc::OnRedo() {
 }
 
 COrvaneDoc* COrvaneDoc::OnPromote() {
-    COrvaneDoc* promoted = g_host ? g_host->CreateNewDocument() : nullptr;
-    if (!promoted) return nullptr;
+    if (!g_host) return nullptr;
     const WaveFormat& format = *m_pWave->format;
     // A recording may have left the selection beyond the end of a shorter sound.
     const std::uint32_t start = std::min(m_nSelStart, Length());
     const std::uint32_t length = std::min(m_nSelLength, Length() - start);
-    // Allocated aside, so that without space the new document keeps its valid empty sound.
-    std::unique_ptr<WaveObject> wave = promoted->NewWave();
+    // The copy is made before the new document, so a cancelled one leaves no document behind;
+    // without space the new document still opens, with its valid empty sound.
+    std::unique_ptr<WaveObject> wave = NewWave();
     if (!wave->Allocate(format, length)) {
-        MessageBox(1003);
+        COrvaneDoc* promoted = g_host->CreateNewDocument();
+        if (promoted) MessageBox(1003);
         return promoted;
     }
-    promoted->m_pWave = std::move(wave);
     const std::uint32_t bytes = format.blockAlign * length;
     const std::uint8_t* source = m_pWave->data + std::size_t{format.blockAlign} * start;
     if (bytes <= kCopyChunk) {
-        promoted->CopyWithProgress(promoted->m_pWave->data, source, bytes, 0, 100);
+        std::copy_n(source, bytes, wave->data);
     } else {
         ProgressScope progress(*this, 163);
-        CopyWithProgress(promoted->m_pWave->data, source, bytes, 0, 100);
+        if (!CopyWithProgress(wave->data, source, bytes, 0, 100)) return nullptr;
     }
+    COrvaneDoc* promoted = g_host->CreateNewDocument();
+    if (!promoted) return nullptr;
+    promoted->m_pWave = std::move(wave);
     // Promoting leaves this sound as it was, so its modified flag stays as it was too.
     promoted->UpdateAllViews(HINT_ALL);
     return promoted;

@@ -15,7 +15,10 @@ namespace kelvane {
 namespace {
 
 constexpr const char* kIds[] = {"INAM", "ISBJ", "IENG", "ICOP"};
-constexpr const char* kLabels[] = {"&Title:", "&Subject:", "&Engineer:", "Copy&right:"};
+constexpr const char* kLabels[] = {QT_TRANSLATE_NOOP("kelvane::CPropertiesDlg", "&Title:"),
+                                   QT_TRANSLATE_NOOP("kelvane::CPropertiesDlg", "&Subject:"),
+                                   QT_TRANSLATE_NOOP("kelvane::CPropertiesDlg", "&Engineer:"),
+                                   QT_TRANSLATE_NOOP("kelvane::CPropertiesDlg", "Copy&right:")};
 
 QString InfoText(const WaveObject& wave, const char* id) {
     const char* text = wave.GetInfo(id);
@@ -42,19 +45,19 @@ CPropertiesDlg::CPropertiesDlg(const WaveObject& wave, const QString& fileFormat
     : QDialog(parent),
       m_editComments(new QPlainTextEdit(InfoText(wave, "ICMT"))),
       m_labelFormat(ValueLabel(FormatText(wave))) {
-    setWindowTitle("Properties");
+    setWindowTitle(tr("Properties"));
     auto* form = new QFormLayout;
     for (std::size_t i = 0; i < m_edits.size(); ++i) {
         m_edits[i] = new QLineEdit(InfoText(wave, kIds[i]));
         m_edits[i]->setMinimumWidth(320);
-        form->addRow(kLabels[i], m_edits[i]);
+        form->addRow(tr(kLabels[i]), m_edits[i]);
     }
     m_editComments->setFixedHeight(90);
-    form->addRow("&Comments:", m_editComments);
-    form->addRow("Format:", m_labelFormat);
+    form->addRow(tr("&Comments:"), m_editComments);
+    form->addRow(tr("Format:"), m_labelFormat);
     if (!fileFormat.isEmpty()) {
         m_labelFileFormat = ValueLabel(fileFormat);
-        form->addRow("File format:", m_labelFileFormat);
+        form->addRow(tr("File format:"), m_labelFileFormat);
     }
     SetDialogLayout(*this, form);
 }

@@ -11,12 +11,11 @@ namespace kelvane {
 namespace {
 
 constexpr char kSection[] = "RAWFILEFORMAT";
-constexpr const char* kRates[] = {"8000", "11025", "16000", "22050",
-                                  "24000", "32000", "44100", "48000"};
+const QStringList kRates = {"8000", "11025", "16000", "22050", "24000", "32000", "44100", "48000"};
 
-QComboBox* List(const auto& items, int index) {
+QComboBox* List(const QStringList& items, int index) {
     auto* combo = new QComboBox;
-    for (const char* item : items) combo->addItem(item);
+    combo->addItems(items);
     combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : 0);
     return combo;
 }
@@ -26,13 +25,13 @@ QComboBox* List(const auto& items, int index) {
 CRawFileFormatDlg::CRawFileFormatDlg(QWidget* parent)
     : QDialog(parent),
       m_comboRate(List(kRates, GetProfileInt(kSection, "Frequency", 0))),
-      m_comboFormat(List(kRawDataFormats, GetProfileInt(kSection, "Data Format", 0))),
-      m_comboChannels(List(std::initializer_list<const char*>{"Mono", "Stereo"}, GetProfileInt(kSection, "Channels", 0))) {
-    setWindowTitle("Raw File Format");
+      m_comboFormat(List(RawDataFormatNames(), GetProfileInt(kSection, "Data Format", 0))),
+      m_comboChannels(List({tr("Mono"), tr("Stereo")}, GetProfileInt(kSection, "Channels", 0))) {
+    setWindowTitle(tr("Raw File Format"));
     auto* form = new QFormLayout;
-    form->addRow("&Sampling Rate:", m_comboRate);
-    form->addRow("&Data Format:", m_comboFormat);
-    form->addRow("&Channels:", m_comboChannels);
+    form->addRow(tr("&Sampling Rate:"), m_comboRate);
+    form->addRow(tr("&Data Format:"), m_comboFormat);
+    form->addRow(tr("&Channels:"), m_comboChannels);
     SetDialogLayout(*this, form);
 }
 

@@ -30,6 +30,8 @@ class OutputFile {
     // Overwrites bytes already written (chunk sizes known only at the end).
     bool WriteAt(std::uint64_t offset, const void* data, std::size_t bytes);
     [[nodiscard]] std::uint64_t Position() const { return position_; }
+    // A write was refused (a full disk), as against a step that failed for another reason.
+    [[nodiscard]] bool Failed() const { return failed_; }
     // Writes what is buffered, closes, and for a replacing file renames it over the target.
     bool Commit();
 

@@ -237,9 +237,13 @@ FileError WriteWaveConverted(WaveObject& wave, const std::string& fileName,
     OutputFile file(fileName, OutputFile::Mode::Replace);
     if (!file.IsOpen()) return FileError::CannotCreate;
     ChunkWriter chunks(file);
+    // A step that failed because the disk refused the bytes says so, not "unknown error".
+    const auto failed = [&file] {
+        return file.Failed() ? FileError::WriteFailed : FileError::RiffFailed;
+    };
     if (!chunks.CreateList("RIFF", "WAVE") || !chunks.CreateChunk("fmt ", FormatSize(to)) ||
         !chunks.Write(&to, FormatSize(to)) || !chunks.Ascend() || !chunks.CreateChunk("data", 0))
-        return FileError::RiffFailed;
+        return failed();
 
     WriterSource source(wave);
     if (source.Stream() == nullptr) return FileError::NothingToSave;
@@ -250,10 +254,10 @@ FileError WriteWaveConverted(WaveObject& wave, const std::string& fileName,
         if (!converter) return FileError::Unsupported;
         samples = converter.get();
     }
-    if (!CopyStreamToFile(*samples, file, 1, progressFn, context)) return FileError::RiffFailed;
+    if (!CopyStreamToFile(*samples, file, 1, progressFn, context)) return failed();
     converter.reset();
     if (!chunks.Ascend() || !WriteInfoList(wave, chunks) || !chunks.Ascend() || !file.Commit())
-        return FileError::RiffFailed;
+        return failed();
     return FileError::Success;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "processing/ProgressIndicator.h"
+#include "resources/TranslationMark.h"
 #include "wavedata/WaveObject.h"
 
 namespace kelvane {
@@ -19,10 +20,10 @@ struct SegmentPreset {
     double crossFadeRatio;  // fraction of the segment
 };
 inline constexpr SegmentPreset kSegmentPresets[] = {
-    {"Music 1", 0.030, 0.20},
-    {"Music 2", 0.030, 0.40},
-    {"Bass 1", 0.045, 0.25},
-    {"Bass 2", 0.045, 0.50},
+    {QT_TRANSLATE_NOOP("kelvane::SegmentMethodBox", "Music 1"), 0.030, 0.20},
+    {QT_TRANSLATE_NOOP("kelvane::SegmentMethodBox", "Music 2"), 0.030, 0.40},
+    {QT_TRANSLATE_NOOP("kelvane::SegmentMethodBox", "Bass 1"), 0.045, 0.25},
+    {QT_TRANSLATE_NOOP("kelvane::SegmentMethodBox", "Bass 2"), 0.045, 0.50},
 };
 
 // Slider ranges of the segment time (milliseconds) and the cross-fade ratio (percent).

@@ -1,4 +1,5 @@
 #include "resources/Strings.h"
+#include "resources/TranslationMark.h"
 
 #include <algorithm>
 #include <array>
@@ -7,12 +8,6 @@
 #include <mutex>
 #include <unordered_map>
 #include <vector>
-
-// Marks the rows for Qt's lupdate, which reads the texts from the macro's second argument;
-// this library has no Qt, so the mark stands for the text alone.
-#ifndef QT_TRANSLATE_NOOP
-#define QT_TRANSLATE_NOOP(context, text) text
-#endif
 
 namespace kelvane {
 

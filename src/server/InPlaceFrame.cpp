@@ -111,8 +111,7 @@ QToolBar* CInPlaceFrame::BuildToolBar(QMainWindow& containerFrame, const char* n
 }
 
 QAction* CInPlaceFrame::CommandAction(const Command& command, QObject* owner) {
-    auto* action =
-        new QAction(CommandIcon(command), command.menuText ? command.menuText : "", owner);
+    auto* action = new QAction(CommandIcon(command), CommandText(command.menuText), owner);
     action->setStatusTip(PromptOf(command.id));
     action->setProperty("commandId", command.id);
     connect(action, &QAction::triggered, this, [this, &command] { Run(command); });
@@ -129,13 +128,13 @@ void CInPlaceFrame::AddMenus(QMenuBar& bar) {
             taken = std::any_of(std::begin(kInPlaceMenus), std::end(kInPlaceMenus),
                                 [&](const char* name) { return std::strcmp(name, row.text) == 0; });
             stack.clear();
-            if (taken) stack.push_back(bar.addMenu(QString::fromUtf8(row.text)));
+            if (taken) stack.push_back(bar.addMenu(CommandText(row.text)));
             continue;
         }
         if (!taken) continue;
         stack.resize(static_cast<std::size_t>(row.depth));
         if (row.id == 0 && row.text)
-            stack.push_back(stack.back()->addMenu(QString::fromUtf8(row.text)));
+            stack.push_back(stack.back()->addMenu(CommandText(row.text)));
         else if (row.id == 0)
             stack.back()->addSeparator();
         else

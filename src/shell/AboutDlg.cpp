@@ -15,7 +15,7 @@ namespace kelvane {
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent), m_buttonWeb(new QPushButton(QString::fromUtf8(LoadString(222)))) {
-    setWindowTitle("About Kelvane");
+    setWindowTitle(tr("About Kelvane"));
     auto* icon = new QLabel;
     icon->setPixmap(AppIcon().pixmap(64, 64));
     auto* title = new QLabel(QString("<b>%1</b>").arg(QString::fromUtf8(LoadString(220))));

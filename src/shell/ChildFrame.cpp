@@ -35,7 +35,7 @@ CChildFrame::CChildFrame(COrvaneDoc& doc, QWidget* parent)
       m_doc(doc),
       m_pInner(new QMainWindow),
       m_pView(new COrvaneView(doc)),
-      m_pToolBar(new QToolBar("Wave", m_pInner)) {
+      m_pToolBar(new QToolBar(tr("Wave"), m_pInner)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(AppIcon());
     m_pInner->setCentralWidget(m_pView);

@@ -39,7 +39,7 @@ constexpr int kUpdateMs = 200;
 CMainFrame::CMainFrame(COrvaneApp& app)
     : m_app(app),
       m_pMdiArea(new QMdiArea),
-      m_pToolBar(new QToolBar("Standard", this)),
+      m_pToolBar(new QToolBar(tr("Standard"), this)),
       m_pUnitPane(new QLabel) {
     setWindowTitle(QString::fromUtf8(LoadString(128)));
     setWindowIcon(AppIcon());

@@ -38,15 +38,15 @@ QSpinBox* SpinBox(int low, int high) {
 
 CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     : QDialog(parent),
-      m_radioSystem(new QRadioButton("&Windows temporary directory")),
-      m_radioUser(new QRadioButton("&User defined directory")),
+      m_radioSystem(new QRadioButton(tr("&Windows temporary directory"))),
+      m_radioUser(new QRadioButton(tr("&User defined directory"))),
       m_editSystem(new QLineEdit(QString::fromStdString(SystemTempDirectory()))),
       m_editUser(new QLineEdit),
-      m_checkDither(new QCheckBox("&Dither when reducing to 16 bits")),
+      m_checkDither(new QCheckBox(tr("&Dither when reducing to 16 bits"))),
       m_labelSpace(new QLabel),
       m_spinUndoLevels(SpinBox(1, 999)),
       m_spinUndoDisk(SpinBox(0, 16 * 1024 * 1024)) {
-    setWindowTitle("Miscellaneous");
+    setWindowTitle(tr("Miscellaneous"));
     for (QLineEdit* edit : {m_editSystem, m_editUser}) {
         edit->setReadOnly(true);
         edit->setMinimumWidth(300);
@@ -58,10 +58,10 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     group->addButton(m_radioSystem);
     group->addButton(m_radioUser);
     connect(group, &QButtonGroup::buttonToggled, this, &CMiscellaneousDlg::ShowFreeSpace);
-    m_spinUndoDisk->setSuffix(" MB");
-    m_spinUndoDisk->setSpecialValueText("Half the free space");
+    m_spinUndoDisk->setSuffix(tr(" MB"));
+    m_spinUndoDisk->setSpecialValueText(tr("Half the free space"));
 
-    auto* box = new QGroupBox("Temporary files");
+    auto* box = new QGroupBox(tr("Temporary files"));
     auto* grid = new QGridLayout(box);
     grid->addWidget(m_radioSystem, 0, 0, 1, 2);
     grid->addWidget(m_editSystem, 1, 0);
@@ -70,11 +70,11 @@ CMiscellaneousDlg::CMiscellaneousDlg(QWidget* parent)
     grid->addWidget(browse, 3, 1);
     grid->addWidget(m_labelSpace, 4, 0, 1, 2);
 
-    auto* undo = new QGroupBox("Undo");
+    auto* undo = new QGroupBox(tr("Undo"));
     auto* undoGrid = new QGridLayout(undo);
-    auto* levelsLabel = new QLabel("Undo &levels:");
+    auto* levelsLabel = new QLabel(tr("Undo &levels:"));
     levelsLabel->setBuddy(m_spinUndoLevels);
-    auto* diskLabel = new QLabel("Most disk s&pace for undo:");
+    auto* diskLabel = new QLabel(tr("Most disk s&pace for undo:"));
     diskLabel->setBuddy(m_spinUndoDisk);
     undoGrid->addWidget(levelsLabel, 0, 0);
     undoGrid->addWidget(m_spinUndoLevels, 0, 1);
@@ -124,11 +124,11 @@ void CMiscellaneousDlg::ShowSettings() {
 void CMiscellaneousDlg::ShowFreeSpace() {
     const QString folder = (m_radioUser->isChecked() ? m_editUser : m_editSystem)->text();
     const std::string path = folder.toStdString();
-    QString text =
-        "Free space: " + QLocale().formattedDataSize(static_cast<qint64>(FreeDiskBytes(path)), 1,
-                                                     QLocale::DataSizeTraditionalFormat);
+    QString text = tr("Free space: %1")
+                       .arg(QLocale().formattedDataSize(static_cast<qint64>(FreeDiskBytes(path)), 1,
+                                                        QLocale::DataSizeTraditionalFormat));
     if (IsMemoryFileSystem(path))
-        text += "\nThis folder is in memory: sounds larger than memory will not fit.";
+        text += tr("\nThis folder is in memory: sounds larger than memory will not fit.");
     m_labelSpace->setText(text);
 }
 

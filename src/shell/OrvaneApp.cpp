@@ -83,11 +83,11 @@ QString NormalizedSwitch(const QString& argument) {
 COrvaneApp::Options COrvaneApp::ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(LoadString(220)));
-    const QCommandLineOption noSplash("nosplash", "Start without the splash window.");
-    const QCommandLineOption embedding("embedding", "Start as an embedding server.");
-    const QCommandLineOption automation("automation", "Start for automation.");
+    const QCommandLineOption noSplash("nosplash", tr("Start without the splash window."));
+    const QCommandLineOption embedding("embedding", tr("Start as an embedding server."));
+    const QCommandLineOption automation("automation", tr("Start for automation."));
     parser.addOptions({noSplash, embedding, automation});
-    parser.addPositionalArgument("file", "A sound file to open.", "[file...]");
+    parser.addPositionalArgument("file", tr("A sound file to open."), "[file...]");
     parser.addHelpOption();
     parser.addVersionOption();
     QStringList normalized;
@@ -404,7 +404,7 @@ QTextBrowser* COrvaneApp::ShowHelpWindow() {
     if (guide.isEmpty()) return nullptr;
     if (!m_pHelpWindow) {
         m_pHelpWindow = std::make_unique<QTextBrowser>();
-        m_pHelpWindow->setWindowTitle(QString::fromUtf8(LoadString(128)) + " Help");
+        m_pHelpWindow->setWindowTitle(tr("%1 Help").arg(QString::fromUtf8(LoadString(128))));
         m_pHelpWindow->setWindowIcon(m_pMainFrame ? m_pMainFrame->windowIcon() : QIcon());
         m_pHelpWindow->setOpenExternalLinks(true);
         m_pHelpWindow->resize(900, 700);

@@ -64,13 +64,13 @@ QString FormatDescription(const WaveObject& wave) {
 
 CWaveOpenDlg::CWaveOpenDlg(QWidget* parent)
     : QFileDialog(parent),
-      m_buttonPlay(new QPushButton("&Play")),
-      m_buttonStop(new QPushButton("&Stop")),
+      m_buttonPlay(new QPushButton(tr("&Play"))),
+      m_buttonStop(new QPushButton(tr("&Stop"))),
       m_labelFormat(ValueLabel()),
       m_labelLength(ValueLabel()),
       m_labelEngineer(ValueLabel()),
       m_labelTitle(ValueLabel()),
-      m_checkAutoPlay(new QCheckBox("&Auto Play")),
+      m_checkAutoPlay(new QCheckBox(tr("&Auto Play"))),
       m_pPreview(std::make_unique<WaveObject>(1, nullptr)),
       m_bAutoPlay(GetProfileInt(kSection, "AUTOPLAY", 1) != 0) {
     // The preview panel is added below the file list, which only the non-native dialog has.
@@ -102,15 +102,16 @@ CWaveOpenDlg::~CWaveOpenDlg() {
 }
 
 QWidget* CWaveOpenDlg::BuildPreviewPanel() {
-    auto* panel = new QGroupBox("Preview");
+    auto* panel = new QGroupBox(tr("Preview"));
     auto* grid = new QGridLayout(panel);
-    const std::pair<const char*, QLabel*> rows[] = {{"Format:", m_labelFormat},
-                                                    {"Length:", m_labelLength},
-                                                    {"Title:", m_labelTitle},
-                                                    {"Engineer:", m_labelEngineer}};
+    const std::pair<const char*, QLabel*> rows[] = {
+        {QT_TRANSLATE_NOOP("kelvane::CWaveOpenDlg", "Format:"), m_labelFormat},
+        {QT_TRANSLATE_NOOP("kelvane::CWaveOpenDlg", "Length:"), m_labelLength},
+        {QT_TRANSLATE_NOOP("kelvane::CWaveOpenDlg", "Title:"), m_labelTitle},
+        {QT_TRANSLATE_NOOP("kelvane::CWaveOpenDlg", "Engineer:"), m_labelEngineer}};
     int row = 0;
     for (const auto& [caption, value] : rows) {
-        grid->addWidget(new QLabel(caption), row, 0);
+        grid->addWidget(new QLabel(tr(caption)), row, 0);
         grid->addWidget(value, row++, 1);
     }
     grid->setColumnStretch(1, 1);

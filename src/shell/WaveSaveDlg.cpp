@@ -55,7 +55,7 @@ QString MatchingFilter(const QString& type) {
 CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const QString& fileName,
                            QWidget* parent)
     : QFileDialog(parent),
-      m_buttonOptions(new QPushButton("&Options...")),
+      m_buttonOptions(new QPushButton(tr("&Options..."))),
       m_labelFormat(new QLabel),
       m_encoder(LoadEncoderSettings()),
       m_pSourceFormat(CopyFormat(source)),
@@ -76,7 +76,7 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
 
     m_labelFormat->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     m_labelFormat->setMinimumWidth(320);
-    auto* group = new QGroupBox("Output Format");
+    auto* group = new QGroupBox(tr("Output Format"));
     auto* row = new QHBoxLayout(group);
     row->addWidget(m_buttonOptions);
     row->addWidget(m_labelFormat, 1);
@@ -190,7 +190,7 @@ void CWaveSaveDlg::accept() {
     if (!files.isEmpty()) {
         const QFileInfo target(files.front());
         const QString question =
-            QString("%1 already exists.\nDo you want to replace it?").arg(target.fileName());
+            tr("%1 already exists.\nDo you want to replace it?").arg(target.fileName());
         if (target.isFile() &&
             MessageBox(question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return;

@@ -25,8 +25,8 @@ CFormatChooserDlg::CFormatChooserDlg(const WaveFormat* seed, QWidget* parent)
     connect(m_comboTag, &QComboBox::currentIndexChanged, this, &CFormatChooserDlg::FillAttributes);
     FillAttributes();
     auto* form = new QFormLayout;
-    form->addRow("&Format:", m_comboTag);
-    form->addRow("&Attributes:", m_comboAttributes);
+    form->addRow(tr("&Format:"), m_comboTag);
+    form->addRow(tr("&Attributes:"), m_comboAttributes);
     SetDialogLayout(*this, form);
 }
 

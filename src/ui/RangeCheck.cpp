@@ -1,5 +1,6 @@
 #include "ui/RangeCheck.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 #include "ui/DialogHost.h"
@@ -20,9 +21,12 @@ bool Refuse(QLineEdit* edit, const QString& text) {
 bool ReadDouble(QLineEdit* edit, double low, double high, double& value) {
     bool ok = false;
     const double v = edit->text().trimmed().toDouble(&ok);
-    if (!ok) return Refuse(edit, "Please enter a number.");
+    if (!ok)
+        return Refuse(edit,
+                      QCoreApplication::translate("kelvane::RangeCheck", "Please enter a number."));
     if (v < low || v > high)
-        return Refuse(edit, QString("Please enter a number between %1 and %2.")
+        return Refuse(edit, QCoreApplication::translate("kelvane::RangeCheck",
+                                                        "Please enter a number between %1 and %2.")
                                 .arg(low, 0, 'g', 15)
                                 .arg(high, 0, 'g', 15));
     value = v;
@@ -32,9 +36,14 @@ bool ReadDouble(QLineEdit* edit, double low, double high, double& value) {
 bool ReadInt(QLineEdit* edit, int low, int high, int& value) {
     bool ok = false;
     const int v = edit->text().trimmed().toInt(&ok);
-    if (!ok) return Refuse(edit, "Please enter an integer.");
+    if (!ok)
+        return Refuse(
+            edit, QCoreApplication::translate("kelvane::RangeCheck", "Please enter an integer."));
     if (v < low || v > high)
-        return Refuse(edit, QString("Please enter an integer between %1 and %2.").arg(low).arg(high));
+        return Refuse(edit, QCoreApplication::translate(
+                                "kelvane::RangeCheck", "Please enter an integer between %1 and %2.")
+                                .arg(low)
+                                .arg(high));
     value = v;
     return true;
 }

@@ -8,16 +8,22 @@
 
 namespace kelvane {
 
+QStringList RawDataFormatNames() {
+    QStringList names;
+    for (const char* name : kRawDataFormats) names.append(CRawDataFormatDlg::tr(name));
+    return names;
+}
+
 CRawDataFormatDlg::CRawDataFormatDlg(int position, QWidget* parent)
     : QDialog(parent), m_listFormat(new QListWidget) {
-    setWindowTitle("Raw File Format");
-    for (const char* text : kRawDataFormats) m_listFormat->addItem(text);
+    setWindowTitle(tr("Raw File Format"));
+    m_listFormat->addItems(RawDataFormatNames());
     m_listFormat->setCurrentRow(position, QItemSelectionModel::ClearAndSelect);
     const int rows = m_listFormat->count();
     m_listFormat->setFixedHeight(m_listFormat->sizeHintForRow(0) * rows +
                                  2 * m_listFormat->frameWidth());
     m_listFormat->setMinimumWidth(m_listFormat->sizeHintForColumn(0) + 24);
-    auto* label = new QLabel("&Data Format:");
+    auto* label = new QLabel(tr("&Data Format:"));
     label->setBuddy(m_listFormat);
     auto* controls = new QVBoxLayout;
     controls->addWidget(label);

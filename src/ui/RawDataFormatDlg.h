@@ -8,13 +8,16 @@ namespace kelvane {
 
 // The six raw data formats, in list order; a position + 1 is the sample code.
 inline constexpr const char* kRawDataFormats[] = {
-    "8 Bits unsigned",
-    "8 Bits signed",
-    "16 Bits Little Endian (Intel) signed",
-    "16 Bits Big Endian signed",
-    "16 Bits Little Endian (Intel) unsigned",
-    "16 Bits Big Endian unsigned",
+    QT_TRANSLATE_NOOP("kelvane::CRawDataFormatDlg", "8 Bits unsigned"),
+    QT_TRANSLATE_NOOP("kelvane::CRawDataFormatDlg", "8 Bits signed"),
+    QT_TRANSLATE_NOOP("kelvane::CRawDataFormatDlg", "16 Bits Little Endian (Intel) signed"),
+    QT_TRANSLATE_NOOP("kelvane::CRawDataFormatDlg", "16 Bits Big Endian signed"),
+    QT_TRANSLATE_NOOP("kelvane::CRawDataFormatDlg", "16 Bits Little Endian (Intel) unsigned"),
+    QT_TRANSLATE_NOOP("kelvane::CRawDataFormatDlg", "16 Bits Big Endian unsigned"),
 };
+
+// The same, as the user's language shows them.
+[[nodiscard]] QStringList RawDataFormatNames();
 
 // The one-list "Raw File Format" of raw output: the data format, whose position + 1 is the
 // sample code written.

@@ -14,8 +14,8 @@ constexpr std::uint32_t kFirstMethodName = 175;
 }
 
 CRealAudioMethodDlg::CRealAudioMethodDlg(std::uint32_t method, QWidget* parent) : QDialog(parent) {
-    setWindowTitle("Real Audio Compression Methods");
-    auto* box = new QGroupBox("Compression Method");
+    setWindowTitle(tr("Real Audio Compression Methods"));
+    auto* box = new QGroupBox(tr("Compression Method"));
     auto* column = new QVBoxLayout(box);
     for (std::uint32_t i = 0; i < kRealAudioMethodCount; ++i) {
         m_radios[i] = new QRadioButton(QString::fromUtf8(LoadString(kFirstMethodName + i)));

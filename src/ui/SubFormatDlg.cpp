@@ -11,10 +11,10 @@ namespace kelvane {
 
 CSubFormatDlg::CSubFormatDlg(std::uint32_t choice, QWidget* parent)
     : QDialog(parent),
-      m_radios{new QRadioButton("&Uncompressed"), new QRadioButton("&Mu-Law"),
-               new QRadioButton("&A-Law")} {
+      m_radios{new QRadioButton(tr("&Uncompressed")), new QRadioButton(tr("&Mu-Law")),
+               new QRadioButton(tr("&A-Law"))} {
     setWindowTitle(QString::fromUtf8(LoadString(171)));
-    auto* box = new QGroupBox("Sub-Format");
+    auto* box = new QGroupBox(tr("Sub-Format"));
     auto* column = new QVBoxLayout(box);
     for (QRadioButton* radio : m_radios) column->addWidget(radio);
     m_radios[choice < m_radios.size() ? choice : 0]->setChecked(true);

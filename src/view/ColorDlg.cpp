@@ -25,13 +25,13 @@ QString Fill(std::uint32_t rgb) {
 }  // namespace
 
 CColorDlg::CColorDlg(QWidget* parent) : QDialog(parent), m_list(new QListWidget), m_current(new QFrame) {
-    setWindowTitle("Color");
+    setWindowTitle(tr("Color"));
     for (std::size_t i = 0; i < ColorSettings::kCount; ++i)
         m_list->addItem(QString::fromUtf8(LoadString(ColorNameId(i))));
     m_list->setMinimumWidth(m_list->sizeHintForColumn(0) + 32);
     m_list->setMinimumHeight(m_list->sizeHintForRow(0) * static_cast<int>(ColorSettings::kCount) + 8);
 
-    auto* palette = new QGroupBox("Colors");
+    auto* palette = new QGroupBox(tr("Colors"));
     auto* grid = new QGridLayout(palette);
     for (int i = 0; i < 16; ++i) {
         auto* swatch = new QToolButton;
@@ -42,11 +42,11 @@ CColorDlg::CColorDlg(QWidget* parent) : QDialog(parent), m_list(new QListWidget)
         grid->addWidget(swatch, i / 8, i % 8);
         m_swatches[static_cast<std::size_t>(i)] = swatch;
     }
-    auto* currentBox = new QGroupBox("Current Color");
+    auto* currentBox = new QGroupBox(tr("Current Color"));
     auto* currentLayout = new QHBoxLayout(currentBox);
     m_current->setFixedHeight(kSwatchSize);
     currentLayout->addWidget(m_current);
-    auto* reset = new QPushButton("&Reset");
+    auto* reset = new QPushButton(tr("&Reset"));
     connect(reset, &QPushButton::clicked, this, &CColorDlg::OnReset);
 
     auto* right = new QVBoxLayout;

@@ -15,25 +15,29 @@ namespace kelvane {
 
 namespace {
 
-constexpr const char* kUnitLabels[] = {"&Bytes", "&Samples", "S&econds", "S&MPTE", "&Frames",
-                                       "Bea&ts"};
+constexpr const char* kUnitLabels[] = {QT_TRANSLATE_NOOP("kelvane::CDisplayFormatDlg", "&Bytes"),
+                                       QT_TRANSLATE_NOOP("kelvane::CDisplayFormatDlg", "&Samples"),
+                                       QT_TRANSLATE_NOOP("kelvane::CDisplayFormatDlg", "S&econds"),
+                                       QT_TRANSLATE_NOOP("kelvane::CDisplayFormatDlg", "S&MPTE"),
+                                       QT_TRANSLATE_NOOP("kelvane::CDisplayFormatDlg", "&Frames"),
+                                       QT_TRANSLATE_NOOP("kelvane::CDisplayFormatDlg", "Bea&ts")};
 
 }  // namespace
 
 CDisplayFormatDlg::CDisplayFormatDlg(QWidget* parent)
     : QDialog(parent), m_editFramesPerSec(new QLineEdit), m_editTempo(new QLineEdit) {
-    setWindowTitle("Display Format");
-    auto* units = new QGroupBox("Unit");
+    setWindowTitle(tr("Display Format"));
+    auto* units = new QGroupBox(tr("Unit"));
     auto* unitGrid = new QGridLayout(units);
     auto* group = new QButtonGroup(this);
     for (std::size_t i = 0; i < m_radios.size(); ++i) {
-        m_radios[i] = new QRadioButton(kUnitLabels[i]);
+        m_radios[i] = new QRadioButton(tr(kUnitLabels[i]));
         group->addButton(m_radios[i], static_cast<int>(i));
         unitGrid->addWidget(m_radios[i], static_cast<int>(i % 3), static_cast<int>(i / 3));
     }
     auto* form = new QFormLayout;
-    form->addRow("Frames &per second:", m_editFramesPerSec);
-    form->addRow("Tem&po (Beats per minute):", m_editTempo);
+    form->addRow(tr("Frames &per second:"), m_editFramesPerSec);
+    form->addRow(tr("Tem&po (Beats per minute):"), m_editTempo);
     auto* column = new QVBoxLayout;
     column->addWidget(units);
     column->addLayout(form);

@@ -162,6 +162,10 @@ void CWaveformWnd::BuildColumnPeaks() {
     std::uint32_t f = m_nFirstFrame;
     for (std::uint32_t c = 0; c + 1 < m_nColumns; ++c, f += m_nZoom) {
         if (progress) progress->SetPos(static_cast<int>(std::uint64_t{c} * 100 / m_nColumns));
+        if (progress && progress->Cancelled()) {
+            KeepColumns(c);
+            return;
+        }
         startColumn(c, wave->GetFrame(f));
         for (std::uint32_t k = 0; k < m_nZoom; k += step) sample(c, wave->GetFrame(f + k));
     }
@@ -171,6 +175,14 @@ void CWaveformWnd::BuildColumnPeaks() {
     if (m_nZoom > 2)
         for (std::uint32_t k = 0; k < m_nZoom && std::uint64_t{f} + k < n; k += step)
             sample(last, wave->GetFrame(f + k));
+}
+
+// Cancel in the progress window: the picture ends where the building stopped, the rest is
+// drawn as the line past the sound's end, and the next zoom, scroll or resize builds it all.
+void CWaveformWnd::KeepColumns(std::uint32_t columns) {
+    m_nColumns = columns;
+    m_pPeaksLeft.resize(std::min<std::size_t>(m_pPeaksLeft.size(), columns));
+    m_pPeaksRight.resize(std::min<std::size_t>(m_pPeaksRight.size(), columns));
 }
 
 void CWaveformWnd::DrawChannel(QPainter& painter, int middle, int width, int scale,

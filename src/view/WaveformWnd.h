@@ -79,6 +79,7 @@ class CWaveformWnd : public QAbstractScrollArea {
     [[nodiscard]] std::uint32_t WholeColumns() const;
     void SetScrollInfo();
     void BuildColumnPeaks();
+    void KeepColumns(std::uint32_t columns);
     void SelectTo(int x);
     void DrawChannel(QPainter& painter, int middle, int width, int scale,
                      const std::vector<ColumnPeak>& peaks, const QPen& pen) const;

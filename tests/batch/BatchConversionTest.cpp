@@ -226,5 +226,17 @@ TEST(BatchChain, EntriesOwnTheirSettingsFiles) {
     EXPECT_FALSE(batch.HasSubFormat());
 }
 
+TEST(BatchChain, SettingsTextShowsWhatTheFileHoldsInKeyOrder) {
+    BatchConversion batch;
+    const std::string pitch = batch.AddFilter(7)->SettingsFile();
+    EXPECT_EQ(BatchFilterSettingsText(7, pitch), "") << "an empty file";
+    ASSERT_TRUE(WritePrivateProfileString("BATCH", "DELAY", "30", pitch));
+    ASSERT_TRUE(WritePrivateProfileString("BATCH", "CHANGEPITCH", "95.500000", pitch));
+    EXPECT_EQ(BatchFilterSettingsText(7, pitch), "CHANGEPITCH=95.5, DELAY=30");
+    ASSERT_TRUE(WritePrivateProfileString("BATCH", "CHANGEPITCH", "100.000000", pitch));
+    EXPECT_EQ(BatchFilterSettingsText(7, pitch), "CHANGEPITCH=100, DELAY=30");
+    EXPECT_EQ(BatchFilterSettingsText(4, batch.AddFilter(4)->SettingsFile()), "");
+}
+
 }  // namespace
 }  // namespace kelvane

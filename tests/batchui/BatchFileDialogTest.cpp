@@ -164,15 +164,21 @@ TEST_F(BatchDialogTest, LoadErrorIsLoggedAndTheBatchGoesOn) {
         badText = FileErrorText(probe.Load(bad, LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM));
         missingText = FileErrorText(probe.Load(missing, LOAD_READ_ONLY | LOAD_CONVERT_TO_PCM));
     }
-    QueueBatch([&](CBatchFileDialog& d) {
-        AddFiles(d, {bad, missing, good});
-        d.m_buttonOutputPath->click();
-        AddFilter(d, kReverse);
-    });
+    int dialogWidth = 0;
+    int logWidth = 0;
+    QueueBatch(
+        [&](CBatchFileDialog& d) {
+            AddFiles(d, {bad, missing, good});
+            d.m_buttonOutputPath->click();
+            AddFilter(d, kReverse);
+            dialogWidth = d.sizeHint().width();  // its size: the dialog is of fixed size
+        },
+        [&](CBatchProgressDlg& window) { logWidth = window.m_editLog->width(); });
     QueueFolder(Out());
     ASSERT_TRUE(Run(kBatchCommand));
     EXPECT_EQ(seen.log, Log(2000, bad, badText) + Log(2000, missing, missingText) +
                             Log(2003, good) + Message(2004));
+    EXPECT_GT(logWidth, dialogWidth * 9 / 10) << "the log takes the dialog's width";
     EXPECT_TRUE(fs::exists(Out("good.wav")));
     EXPECT_FALSE(fs::exists(Out("bad.wav")));
     EXPECT_FALSE(fs::exists(Out("missing.wav")));
@@ -258,7 +264,9 @@ TEST_F(BatchDialogTest, ChainEntriesKeepTheirSettingsFileOnlyWhileInTheChain) {
         AddFilter(d, kConvertFormat);
         AddFilter(d, kNormalize);
         ASSERT_EQ(d.m_listChain->count(), 2);
-        EXPECT_EQ(d.m_listChain->item(0)->text(), Message(190));
+        EXPECT_EQ(d.m_listChain->item(0)->text(),
+                  Message(190) + "\n    SAMPLING RATE=11025, CHANNELS=2, SAMPLE SIZE=8")
+            << "two entries of one filter must be told apart";
         removed = d.Batch().Chain()[0]->SettingsFile();
         kept = d.Batch().Chain()[1]->SettingsFile();
         EXPECT_EQ(GetPrivateProfileInt("BATCH", "SAMPLING RATE", 0, removed), 11025);

@@ -130,5 +130,29 @@ TEST_F(RecordDlgTest, RecordCommandReplacesTheSoundAndBusyDeviceShowsTheMessage)
     other.StopDevice();
 }
 
+TEST_F(RecordDlgTest, AFullDiskEndsTheTakeAtItsLastWholeBufferWithAMessage) {
+    if (!RequireSoundServer()) return;
+    ScopedSmallDisk disk(1 << 20);
+    if (!disk.Mounted()) GTEST_SKIP() << "mounting a small file system needs root";
+    App().tempDir = disk.Folder();
+    COrvaneDoc* doc = Open(WriteTone("tone.wav", 4410, 2, 22050));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(disk.LeaveFree(100000));  // a little over a second at 88200 bytes a second
+    dialogs.Accept([](QDialog& dialog) {
+        auto& record = dynamic_cast<CRecordDlg&>(dialog);
+        EXPECT_TRUE(PumpUntil([&] { return record.DiskFull(); }, 10));
+    });
+    ASSERT_TRUE(Run(32774));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], Message(1003));
+    const std::uint32_t bufferFrames = 22050 / 10;
+    EXPECT_GT(doc->Length(), 0u);
+    EXPECT_EQ(doc->Length() % bufferFrames, 0u) << "the take ends at a whole buffer";
+    EXPECT_LE(doc->Length() * 4u, 100000u);
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_TRUE(Run(57643));
+    EXPECT_EQ(doc->Length(), 4410u) << "Undo brings the sound before the take back";
+}
+
 }  // namespace
 }  // namespace kelvane::test

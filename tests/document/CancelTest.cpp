@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QPushButton>
-#include <QTimer>
 #include <filesystem>
 
 #include "document/OrvaneDoc.h"
-#include "processing/dialogs/ProgressDialog.h"
 #include "shell/OrvaneApp.h"
 #include "support/EditorTest.h"
 #include "ui/AppState.h"
@@ -13,33 +9,11 @@ namespace kelvane::test {
 namespace {
 
 constexpr std::uint32_t kSave = 57603, kCopy = 57634, kCut = 57635, kPaste = 57637;
-constexpr std::uint32_t kReverse = 32821, kNormalize = 32822, kUndo = 57643;
+constexpr std::uint32_t kReverse = 32821, kNormalize = 32822, kUndo = 57643, kPromote = 32834;
 
 std::vector<std::uint8_t> Bytes(const WaveObject& wave) {
     return {wave.data, wave.data + wave.dataBytes};
 }
-
-// Clicks Cancel in the first progress window that shows while it runs, as a person would.
-class CancelClicker {
-  public:
-    CancelClicker() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            for (QWidget* window : QApplication::topLevelWidgets()) {
-                auto* progress = qobject_cast<ProgressDialog*>(window);
-                auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr;
-                if (!cancel || !progress->isVisible()) continue;
-                cancel->click();
-                clicked = true;
-                timer_.stop();
-            }
-        });
-        timer_.start(0);
-    }
-    bool clicked = false;
-
-  private:
-    QTimer timer_;
-};
 
 std::size_t FilesIn(const std::string& dir) {
     std::size_t n = 0;
@@ -89,6 +63,16 @@ TEST_F(EditorTest, CancelLeavesTheSoundTheClipboardAndTheFileAsTheyWere) {
     EXPECT_EQ(ReadFileBytes(path), file);
     EXPECT_EQ(FilesIn(dir.path()), files) << "no partial file is left";
     EXPECT_TRUE(doc->IsModified());
+
+    const std::size_t documents = app().DocumentCount();
+    doc->SetSelection(0, doc->Length());
+    {
+        CancelClicker clicker;
+        ASSERT_TRUE(Run(kPromote));
+        EXPECT_TRUE(clicker.clicked);
+    }
+    EXPECT_EQ(app().DocumentCount(), documents) << "a cancelled Promote leaves no new document";
+    EXPECT_EQ(ActiveDocument(), doc);
 
     app().CloseAllDocuments();
     {

@@ -146,7 +146,7 @@ TEST(AtomicSave, AFailedSaveLeavesTheTargetAsItWasAndNoOtherFile) {
     auto big = test::RandomWave(PcmFormat(44100, 16, 2), 3 << 20, 2);  // 12 MiB
 
     const std::tuple<std::uint32_t, std::uint32_t, FileError> cases[] = {
-        {kFileWave, 0, FileError::RiffFailed},
+        {kFileWave, 0, FileError::WriteFailed},
         {kFileAiff, 0, FileError::WriteFailed},
         {kFileAu, 0, FileError::WriteFailed},
         {kFileRawSave, 4, FileError::WriteFailed},

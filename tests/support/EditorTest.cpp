@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QPushButton>
 
 #include "document/OrvaneDoc.h"
 #include "formats/FileError.h"
+#include "processing/dialogs/ProgressDialog.h"
 #include "resources/Strings.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
@@ -83,6 +85,20 @@ void ScriptedDialogs::Cancel(std::function<void(QDialog&)> fill) {
 }
 
 QString Message(std::uint32_t id) { return QString::fromUtf8(LoadString(id)); }
+
+CancelClicker::CancelClicker() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<ProgressDialog*>(window);
+            auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr;
+            if (!cancel || !progress->isVisible()) continue;
+            cancel->click();
+            clicked = true;
+            timer_.stop();
+        }
+    });
+    timer_.start(0);
+}
 
 EditorTest::EditorTest() : EditorTest(Deferred{}) {
     Start(false);

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QMessageBox>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -46,6 +47,16 @@ class ScriptedDialogs final : public DialogHost {
   private:
     std::deque<Answer> m_dialogs;
     std::deque<QMessageBox::StandardButton> m_buttons;
+};
+
+// Clicks Cancel in the first progress window that shows while it lives, as a person would.
+class CancelClicker {
+  public:
+    CancelClicker();
+    bool clicked = false;
+
+  private:
+    QTimer timer_;
 };
 
 // A message of the string table, as shown.

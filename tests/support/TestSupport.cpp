@@ -1,7 +1,11 @@
 #include "support/TestSupport.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -24,6 +28,38 @@ ScopedTempDir::ScopedTempDir() {
 ScopedTempDir::~ScopedTempDir() {
     std::error_code ec;
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+ScopedSmallDisk::ScopedSmallDisk(std::uint64_t bytes) {
+    const std::string options = "size=" + std::to_string(bytes) + ",mode=0700";
+    mounted_ = !dir_.path().empty() && ::mount("tmpfs", dir_.path().c_str(), "tmpfs",
+                                               MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+}
+
+ScopedSmallDisk::~ScopedSmallDisk() {
+    if (mounted_) ::umount2(dir_.path().c_str(), MNT_DETACH);
+}
+
+std::uint64_t ScopedSmallDisk::FreeBytes() const {
+    struct statvfs fs {};
+    if (::statvfs(dir_.path().c_str(), &fs) != 0) return 0;
+    return static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+}
+
+bool ScopedSmallDisk::LeaveFree(std::uint64_t bytes) {
+    Free();
+    const std::uint64_t free = FreeBytes();
+    if (!mounted_ || free < bytes) return false;
+    const int fd = ::open(File(".filler").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    const bool filled =
+        free == bytes || ::posix_fallocate(fd, 0, static_cast<off_t>(free - bytes)) == 0;
+    ::close(fd);
+    return filled;
+}
+
+void ScopedSmallDisk::Free() {
+    ::unlink(File(".filler").c_str());
 }
 
 ScopedProfile::ScopedProfile() {

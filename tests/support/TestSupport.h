@@ -23,6 +23,28 @@ class ScopedTempDir {
     std::string path_;
 };
 
+// A small memory file system mounted for the life of the object, to run out of disk on
+// purpose. Mounting needs root; without it `Mounted()` is false and the test skips.
+class ScopedSmallDisk {
+  public:
+    explicit ScopedSmallDisk(std::uint64_t bytes);
+    ~ScopedSmallDisk();
+    ScopedSmallDisk(const ScopedSmallDisk&) = delete;
+    ScopedSmallDisk& operator=(const ScopedSmallDisk&) = delete;
+    [[nodiscard]] bool Mounted() const { return mounted_; }
+    // The folder, with a trailing slash, as the temporary folder setting holds it.
+    [[nodiscard]] std::string Folder() const { return dir_.path() + "/"; }
+    [[nodiscard]] std::string File(const std::string& name) const { return dir_.File(name); }
+    // Takes space with a filler file until about `bytes` are left; Free() gives it back.
+    bool LeaveFree(std::uint64_t bytes);
+    void Free();
+    [[nodiscard]] std::uint64_t FreeBytes() const;
+
+  private:
+    ScopedTempDir dir_;
+    bool mounted_ = false;
+};
+
 // Points $XDG_CONFIG_HOME at a private folder for the life of the object, so tests never
 // read or change the user's settings.
 class ScopedProfile {

@@ -214,6 +214,26 @@ TEST_F(WaveformTest, APaintWhileThePeaksAreBuiltLeavesNoStalePicture) {
     }
 }
 
+TEST_F(WaveformTest, CancelStopsThePictureAndLeavesTheDocumentToWorkOn) {
+    SetUpSound(2'000'000, 2);
+    app().MainFrame()->ActiveChild()->showMaximized();
+    const auto width = static_cast<std::uint32_t>(detail->ClientWidth());
+    constexpr std::uint32_t kZoomToFit = 32777, kZoomIn = 32775, kReverse = 32821;
+    {
+        CancelClicker clicker;
+        ASSERT_TRUE(Run(kZoomToFit));
+        ASSERT_TRUE(clicker.clicked);
+    }
+    EXPECT_LT(detail->Columns(), width / 2) << "the building stopped";
+    EXPECT_EQ(detail->PeaksLeft().size(), detail->Columns());
+    EXPECT_EQ(detail->PeaksRight().size(), detail->Columns());
+    (void)detail->RenderFrame();
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(Enabled(kReverse));
+    ASSERT_TRUE(Run(kZoomIn));
+    EXPECT_EQ(detail->Columns(), width) << "the next zoom builds the whole picture";
+}
+
 TEST_F(WaveformTest, ViewLaysOutTheOverviewAboveTheDetail) {
     SetUpSound(1000, 2);
     view->resize(300, 60);

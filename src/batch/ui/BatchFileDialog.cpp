@@ -37,15 +37,16 @@ constexpr std::uint32_t kFirstMethodName = 175;
 constexpr std::uint32_t kFirstRawName = 209;
 constexpr std::uint32_t kCannotMakeTempFile = 1005;
 
-constexpr const char* kFormatNames[kBatchFormatCount] = {"Microsoft Wave Files (*.wav)",
-                                                         "Sun (Java) audio Files (*.au)",
-                                                         "Mactinosh aiff Files (*.aif)",
-                                                         "Real Audio Files (*.ra)",
-                                                         "Raw Files (*.*)",
-                                                         "FLAC Files (*.flac)",
-                                                         "Ogg Vorbis Files (*.ogg)",
-                                                         "Opus Files (*.opus)",
-                                                         "MP3 Files (*.mp3)"};
+constexpr const char* kFormatNames[kBatchFormatCount] = {
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Microsoft Wave Files (*.wav)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Sun (Java) audio Files (*.au)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Mactinosh aiff Files (*.aif)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Real Audio Files (*.ra)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Raw Files (*.*)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "FLAC Files (*.flac)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Ogg Vorbis Files (*.ogg)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "Opus Files (*.opus)"),
+    QT_TRANSLATE_NOOP("kelvane::CBatchFileDialog", "MP3 Files (*.mp3)")};
 
 // The file type of the formats with encoder settings, 0 for the others.
 std::uint32_t EncoderFileType(BatchFormat format) {
@@ -64,13 +65,13 @@ QListWidget* List(QAbstractItemView::SelectionMode mode) {
     return list;
 }
 
-QGroupBox* Group(const char* title, QLayout* content) {
+QGroupBox* Group(const QString& title, QLayout* content) {
     auto* box = new QGroupBox(title);
     box->setLayout(content);
     return box;
 }
 
-QLabel* Buddy(const char* text, QWidget* buddy) {
+QLabel* Buddy(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
@@ -86,6 +87,14 @@ QLabel* ValueLabel() {
     return label;
 }
 
+// The name, and below it the settings ("LEFTVOLUME=80, RIGHTVOLUME=80, LOCKLR=1"), so two
+// entries of one filter can be told apart.
+QString ChainText(int filter, const std::string& settingsFile) {
+    const QString name = QString::fromUtf8(BatchFilterName(filter));
+    const std::string settings = BatchFilterSettingsText(filter, settingsFile);
+    return settings.empty() ? name : name + "\n    " + QString::fromStdString(settings);
+}
+
 }  // namespace
 
 CBatchFileDialog::CBatchFileDialog(QWidget* parent)
@@ -94,27 +103,27 @@ CBatchFileDialog::CBatchFileDialog(QWidget* parent)
       m_listAvailable(List(QAbstractItemView::SingleSelection)),
       m_listChain(List(QAbstractItemView::SingleSelection)),
       m_comboFormat(new QComboBox),
-      m_buttonAdd(new QPushButton("&Add...")),
-      m_buttonRemove(new QPushButton("&Remove")),
+      m_buttonAdd(new QPushButton(tr("&Add..."))),
+      m_buttonRemove(new QPushButton(tr("&Remove"))),
       m_buttonAddFilter(new QPushButton(">>")),
       m_buttonRemoveFilter(new QPushButton("<<")),
-      m_buttonOptions(new QPushButton("O&ptions...")),
-      m_buttonOutputPath(new QPushButton("Output &Path...")),
+      m_buttonOptions(new QPushButton(tr("O&ptions..."))),
+      m_buttonOutputPath(new QPushButton(tr("Output &Path..."))),
       m_labelTotal(new QLabel("0")),
       m_labelFormat(ValueLabel()),
       m_labelOutputPath(ValueLabel()) {
-    setWindowTitle("Batch Conversion");
+    setWindowTitle(tr("Batch Conversion"));
     m_batch.SetDither(LoadDitherSetting());
     m_listInput->setMinimumWidth(420);
     for (int i = 0; i < kBatchFilterCount; ++i)
         m_listAvailable->addItem(QString::fromUtf8(BatchFilterName(i)));
-    for (const char* name : kFormatNames) m_comboFormat->addItem(name);
+    for (const char* name : kFormatNames) m_comboFormat->addItem(tr(name));
 
     auto* inputButtons = new QVBoxLayout;
     inputButtons->addWidget(m_buttonAdd);
     inputButtons->addWidget(m_buttonRemove);
     inputButtons->addStretch();
-    inputButtons->addWidget(new QLabel("Total:"));
+    inputButtons->addWidget(new QLabel(tr("Total:")));
     inputButtons->addWidget(m_labelTotal);
     auto* inputs = new QHBoxLayout;
     inputs->addWidget(m_listInput, 1);
@@ -126,26 +135,32 @@ CBatchFileDialog::CBatchFileDialog(QWidget* parent)
     arrows->addWidget(m_buttonRemoveFilter);
     arrows->addStretch();
     auto* filters = new QGridLayout;
-    filters->addWidget(Buddy("A&vailable Filters:", m_listAvailable), 0, 0);
-    filters->addWidget(Buddy("Filter &Chain:", m_listChain), 0, 2);
+    filters->addWidget(Buddy(tr("A&vailable Filters:"), m_listAvailable), 0, 0);
+    filters->addWidget(Buddy(tr("Filter &Chain:"), m_listChain), 0, 2);
     filters->addWidget(m_listAvailable, 1, 0);
     filters->addLayout(arrows, 1, 1);
     filters->addWidget(m_listChain, 1, 2);
+    // The chain's lines carry the settings: give it the width the names do not need.
+    m_listAvailable->setFixedWidth(
+        std::max(m_listAvailable->minimumWidth(),
+                 m_listAvailable->sizeHintForColumn(0) + 2 * m_listAvailable->frameWidth() + 24));
+    filters->setColumnStretch(2, 1);
+    m_listChain->setMinimumWidth(440);
 
     auto* output = new QGridLayout;
-    output->addWidget(Buddy("&Format:", m_comboFormat), 0, 0);
+    output->addWidget(Buddy(tr("&Format:"), m_comboFormat), 0, 0);
     output->addWidget(m_comboFormat, 0, 1);
     output->addWidget(m_buttonOptions, 0, 2);
-    output->addWidget(new QLabel("Sub-Format:"), 1, 0);
+    output->addWidget(new QLabel(tr("Sub-Format:")), 1, 0);
     output->addWidget(m_labelFormat, 1, 1, 1, 2);
     output->addWidget(m_buttonOutputPath, 2, 0);
     output->addWidget(m_labelOutputPath, 2, 1, 1, 2);
     output->setColumnStretch(1, 1);
 
     auto* controls = new QVBoxLayout;
-    controls->addWidget(Group("Input Files", inputs));
-    controls->addWidget(Group("Filters", filters));
-    controls->addWidget(Group("Output", output));
+    controls->addWidget(Group(tr("Input Files"), inputs));
+    controls->addWidget(Group(tr("Filters"), filters));
+    controls->addWidget(Group(tr("Output"), output));
     SetDialogLayout(*this, controls);
 
     connect(m_buttonAdd, &QPushButton::clicked, this, &CBatchFileDialog::OnAdd);
@@ -211,7 +226,9 @@ void CBatchFileDialog::OnAddFilter() {
         m_batch.RemoveFilter(m_batch.Chain().size() - 1);
         return;
     }
-    m_listChain->addItem(QString::fromUtf8(BatchFilterName(filter)));
+    auto* item = new QListWidgetItem(ChainText(filter, entry->SettingsFile()));
+    item->setToolTip(item->text());
+    m_listChain->addItem(item);
 }
 
 void CBatchFileDialog::OnRemoveFilter() {
@@ -313,6 +330,10 @@ void CBatchFileDialog::RunBatch() {
     hide();
     CBatchProgressDlg progress;
     progress.Create(this);
+    // In the dialog's place and as wide, so the log's paths and messages wrap late.
+    progress.resize(std::max(sizeHint().width(), progress.sizeHint().width()),
+                    progress.sizeHint().height());
+    progress.move(pos());
     progress.show();
     connect(&progress, &CBatchProgressDlg::cancelPressed, this, [this] { m_batch.Cancel(); });
     emit progressShown(&progress);

@@ -38,8 +38,8 @@ CBatchProgressDlg::CBatchProgressDlg()
       m_progressFilter(PercentBar()),
       m_progressOverall(PercentBar()),
       m_editLog(new QPlainTextEdit),
-      m_buttonCancel(new QPushButton("Cancel")) {
-    setWindowTitle("Batch Conversion");
+      m_buttonCancel(new QPushButton(tr("Cancel"))) {
+    setWindowTitle(tr("Batch Conversion"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     // Long paths must not widen the window: the label elides nothing, so let it clip.
     for (QLabel* label : {m_labelFile, m_labelStep}) {
@@ -54,9 +54,9 @@ CBatchProgressDlg::CBatchProgressDlg()
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_labelFile, 0, 0, 1, 2);
     grid->addWidget(m_labelStep, 1, 0, 1, 2);
-    grid->addWidget(new QLabel("Current Filter"), 2, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("Current Filter")), 2, 0, 1, 2);
     grid->addWidget(m_progressFilter, 3, 0, 1, 2);
-    grid->addWidget(new QLabel("Overall Progress"), 4, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("Overall Progress")), 4, 0, 1, 2);
     grid->addWidget(m_progressOverall, 5, 0, 1, 2);
     grid->addWidget(m_editLog, 6, 0, 1, 2);
     grid->addWidget(m_buttonCancel, 7, 1);

@@ -16,10 +16,10 @@ CChangePitchDlg::CChangePitchDlg(SettingsPlace place, QWidget* parent)
     : QDialog(parent),
       m_methods(new SegmentMethodBox),
       m_changes(new PercentChangeBox),
-      m_checkPreserve(new QCheckBox("&Perserve wave length.")),
+      m_checkPreserve(new QCheckBox(tr("&Perserve wave length."))),
       m_effect(std::move(place)),
       m_percentLeft(m_changes->m_edit, [this] { OnPercentLeft(); }) {
-    setWindowTitle("Change Pitch");
+    setWindowTitle(tr("Change Pitch"));
     const ChangePitchSettings& s = m_effect.settings;
     m_changes->MoveTrackbar(s.percent);
     m_methods->ShowValues(s.segmentTime, s.crossFadeRatio);

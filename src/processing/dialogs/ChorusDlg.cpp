@@ -23,7 +23,7 @@ CChorusDlg::CChorusDlg(SettingsPlace place, QWidget* parent)
       m_labelSize(NewValueLabel("99.9 %")),
       m_labelDelay(NewValueLabel("999 ms")),
       m_effect(std::move(place)) {
-    setWindowTitle("Chorus");
+    setWindowTitle(tr("Chorus"));
     const ChorusStored positions = StoredChorus(m_effect.settings);
     m_sliderDelay->setValue(positions.delay);
     m_sliderSize->setValue(positions.size);
@@ -36,11 +36,11 @@ CChorusDlg::CChorusDlg(SettingsPlace place, QWidget* parent)
         connect(slider, &QSlider::valueChanged, this, &CChorusDlg::ReadBack);
 
     auto* grid = new QGridLayout;
-    AddTrackbarRow(*grid, 0, "Modulation &Frequency", m_sliderFrequency, m_labelFrequency);
-    AddTrackbarRow(*grid, 1, "Modulation D&epth", m_sliderDepth, m_labelDepth);
-    AddTrackbarRow(*grid, 2, "&Number of chorus", m_sliderNumber, m_labelNumber);
-    AddTrackbarRow(*grid, 3, "&Size of chorus", m_sliderSize, m_labelSize);
-    AddTrackbarRow(*grid, 4, "&Delay of chorus", m_sliderDelay, m_labelDelay);
+    AddTrackbarRow(*grid, 0, tr("Modulation &Frequency"), m_sliderFrequency, m_labelFrequency);
+    AddTrackbarRow(*grid, 1, tr("Modulation D&epth"), m_sliderDepth, m_labelDepth);
+    AddTrackbarRow(*grid, 2, tr("&Number of chorus"), m_sliderNumber, m_labelNumber);
+    AddTrackbarRow(*grid, 3, tr("&Size of chorus"), m_sliderSize, m_labelSize);
+    AddTrackbarRow(*grid, 4, tr("&Delay of chorus"), m_sliderDelay, m_labelDelay);
     SetDialogLayout(*this, grid);
 }
 

@@ -24,7 +24,7 @@ CCompressExpandDlg::CCompressExpandDlg(SettingsPlace place, std::uint32_t waveLe
       m_tempo(App().display.tempo),
       m_effect(std::move(place), waveLength),
       m_percentLeft(m_changes->m_edit, [this] { OnPercentLeft(); }) {
-    setWindowTitle("Compress/Expand Length");
+    setWindowTitle(tr("Compress/Expand Length"));
     const CompressExpandSettings& s = m_effect.settings;
     m_changes->MoveTrackbar(s.percent);
     m_methods->ShowValues(s.segmentTime, s.crossFadeRatio);
@@ -41,13 +41,15 @@ CCompressExpandDlg::CCompressExpandDlg(SettingsPlace place, std::uint32_t waveLe
     const struct {
         const char* name;
         QLabel* value;
-    } rows[] = {{"Original Tempo:", m_labelTempo},
-                {"New Tempo:", m_labelNewTempo},
-                {"Original Length (samples):", m_labelLength},
-                {"New Length (samples):", m_labelNewLength}};
+    } rows[] = {{QT_TRANSLATE_NOOP("kelvane::CCompressExpandDlg", "Original Tempo:"), m_labelTempo},
+                {QT_TRANSLATE_NOOP("kelvane::CCompressExpandDlg", "New Tempo:"), m_labelNewTempo},
+                {QT_TRANSLATE_NOOP("kelvane::CCompressExpandDlg", "Original Length (samples):"),
+                 m_labelLength},
+                {QT_TRANSLATE_NOOP("kelvane::CCompressExpandDlg", "New Length (samples):"),
+                 m_labelNewLength}};
     int at = 0;
     for (const auto& r : rows) {
-        auto* name = new QLabel(r.name);
+        auto* name = new QLabel(tr(r.name));
         name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         figures->addWidget(name, at, 0);
         figures->addWidget(r.value, at, 1);

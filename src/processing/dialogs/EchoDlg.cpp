@@ -18,7 +18,7 @@ CEchoDlg::CEchoDlg(SettingsPlace place, QWidget* parent)
       m_labelDelay(NewValueLabel("1.000 s")),
       m_labelSize(NewValueLabel("100%")),
       m_effect(std::move(place)) {
-    setWindowTitle("Add Echo");
+    setWindowTitle(tr("Add Echo"));
     const EchoSettings& s = m_effect.settings;
     m_sliderNumber->setValue(s.number);
     m_sliderDelay->setValue(s.delay);
@@ -28,9 +28,9 @@ CEchoDlg::CEchoDlg(SettingsPlace place, QWidget* parent)
         connect(slider, &QSlider::valueChanged, this, &CEchoDlg::RefreshLabels);
 
     auto* grid = new QGridLayout;
-    AddTrackbarRow(*grid, 0, "&Number of echo", m_sliderNumber, m_labelNumber);
-    AddTrackbarRow(*grid, 1, "&Delay of echo", m_sliderDelay, m_labelDelay);
-    AddTrackbarRow(*grid, 2, "&Size of echo", m_sliderSize, m_labelSize);
+    AddTrackbarRow(*grid, 0, tr("&Number of echo"), m_sliderNumber, m_labelNumber);
+    AddTrackbarRow(*grid, 1, tr("&Delay of echo"), m_sliderDelay, m_labelDelay);
+    AddTrackbarRow(*grid, 2, tr("&Size of echo"), m_sliderSize, m_labelSize);
     SetDialogLayout(*this, grid);
 }
 

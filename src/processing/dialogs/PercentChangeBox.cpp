@@ -23,7 +23,7 @@ static_assert(CompressExpandSettings::kPercentMin == kPercentMin &&
 }  // namespace
 
 PercentChangeBox::PercentChangeBox()
-    : QGroupBox("Changes"),
+    : QGroupBox(tr("Changes")),
       m_slider(NewTrackbar(kPercentMin, kPercentMax, 10)),
       m_edit(new QLineEdit) {
     m_edit->setMaximumWidth(m_edit->fontMetrics().horizontalAdvance("200.000") + 12);

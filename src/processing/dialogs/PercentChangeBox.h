@@ -10,6 +10,8 @@ namespace kelvane {
 // The "Changes" box of Change Pitch and Compress/Expand Length: a percent from 50 to 200 on a
 // trackbar, in whole percents, and in a field beside it, which takes any number of the range.
 class PercentChangeBox : public QGroupBox {
+    Q_OBJECT
+
   public:
     PercentChangeBox();
 

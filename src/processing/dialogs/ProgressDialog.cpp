@@ -28,7 +28,7 @@ ProgressDialog::ProgressDialog(std::uint32_t captionId)
     : m_progress(new QProgressBar),
       m_labelPercent(new QLabel(" 0%")),
       m_labelText(new QLabel),
-      m_buttonCancel(new QPushButton("Cancel")),
+      m_buttonCancel(new QPushButton(tr("Cancel"))),
       m_nCaption(captionId ? captionId : 103) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setProperty(kClosesBeforeMessages, true);

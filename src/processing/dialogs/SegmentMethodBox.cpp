@@ -12,22 +12,22 @@
 namespace kelvane {
 
 SegmentMethodBox::SegmentMethodBox()
-    : QGroupBox("Methods"),
+    : QGroupBox(tr("Methods")),
       m_comboMethod(new QComboBox),
       m_sliderSegment(NewTrackbar(kSegmentTimeMinMs, kSegmentTimeMaxMs, 5)),
       m_sliderCrossFade(NewTrackbar(kCrossFadeMinPercent, kCrossFadeMaxPercent, 5)) {
-    for (const SegmentPreset& preset : kSegmentPresets) m_comboMethod->addItem(preset.name);
+    for (const SegmentPreset& preset : kSegmentPresets) m_comboMethod->addItem(tr(preset.name));
     m_comboMethod->setCurrentIndex(-1);
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_comboMethod, 0, 0, 1, 3);
     // Each trackbar sits between the two qualities its ends favour.
-    const auto row = [grid](int at, QSlider* slider, const char* high) {
-        grid->addWidget(new QLabel("More accurate"), at, 0);
+    const auto row = [this, grid](int at, QSlider* slider, const QString& high) {
+        grid->addWidget(new QLabel(tr("More accurate")), at, 0);
         grid->addWidget(slider, at, 1);
         grid->addWidget(new QLabel(high), at, 2);
     };
-    row(1, m_sliderSegment, "Better for Bass");
-    row(2, m_sliderCrossFade, "Less echo");
+    row(1, m_sliderSegment, tr("Better for Bass"));
+    row(2, m_sliderCrossFade, tr("Less echo"));
 }
 
 void SegmentMethodBox::ShowValues(double segmentTime, double crossFadeRatio) {

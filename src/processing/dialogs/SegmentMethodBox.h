@@ -11,6 +11,8 @@ namespace kelvane {
 // method and its two trackbars, the segment time in milliseconds (15 to 60) and the
 // cross-fade ratio in percent (5 to 70). No preset is selected at first.
 class SegmentMethodBox : public QGroupBox {
+    Q_OBJECT
+
   public:
     SegmentMethodBox();
 

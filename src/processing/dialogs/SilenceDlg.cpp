@@ -10,10 +10,10 @@ namespace kelvane {
 
 CSilenceDlg::CSilenceDlg(SettingsPlace place, QWidget* parent)
     : QDialog(parent), m_editLength(new QLineEdit), m_effect(std::move(place)) {
-    setWindowTitle("Insert Silence");
+    setWindowTitle(tr("Insert Silence"));
     m_editLength->setText(DoubleText(m_effect.seconds));
     auto* form = new QFormLayout;
-    form->addRow("&Length(0.001s-60s)", m_editLength);
+    form->addRow(tr("&Length(0.001s-60s)"), m_editLength);
     SetDialogLayout(*this, form);
 }
 

@@ -23,9 +23,9 @@ CVolumeDlg::CVolumeDlg(bool stereo, SettingsPlace place, QWidget* parent)
       m_sliderRight(NewTrackbar(0, kVolumeMax, kVolumeTick)),
       m_labelLeft(NewValueLabel("200%")),
       m_labelRight(NewValueLabel("200%")),
-      m_checkLock(new QCheckBox("Lock left and right &channels")),
+      m_checkLock(new QCheckBox(tr("Lock left and right &channels"))),
       m_effect(stereo, std::move(place)) {
-    setWindowTitle("Volume");
+    setWindowTitle(tr("Volume"));
     const VolumeSettings& s = m_effect.settings;
     const bool lock = s.lock != 0 || !stereo;
     m_checkLock->setChecked(lock);
@@ -37,8 +37,8 @@ CVolumeDlg::CVolumeDlg(bool stereo, SettingsPlace place, QWidget* parent)
     connect(m_sliderRight, &QSlider::valueChanged, this, [this] { OnHScroll(m_sliderRight); });
 
     auto* grid = new QGridLayout;
-    AddTrackbarRow(*grid, 0, "&Left", m_sliderLeft, m_labelLeft);
-    AddTrackbarRow(*grid, 1, "&Right", m_sliderRight, m_labelRight);
+    AddTrackbarRow(*grid, 0, tr("&Left"), m_sliderLeft, m_labelLeft);
+    AddTrackbarRow(*grid, 1, tr("&Right"), m_sliderRight, m_labelRight);
     grid->addWidget(m_checkLock, 2, 0, 1, 3);
     SetDialogLayout(*this, grid);
 }

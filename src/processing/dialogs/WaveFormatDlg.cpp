@@ -16,7 +16,7 @@ namespace kelvane {
 
 namespace {
 
-QGroupBox* Pair(const char* title, QRadioButton* a, QRadioButton* b) {
+QGroupBox* Pair(const QString& title, QRadioButton* a, QRadioButton* b) {
     auto* box = new QGroupBox(title);
     auto* row = new QHBoxLayout(box);
     row->addWidget(a);
@@ -33,12 +33,12 @@ QGroupBox* Pair(const char* title, QRadioButton* a, QRadioButton* b) {
 CWaveFormatDlg::CWaveFormatDlg(SettingsPlace place, QWidget* parent)
     : QDialog(parent),
       m_comboRate(new QComboBox),
-      m_radioMono(new QRadioButton("&Mono")),
-      m_radioStereo(new QRadioButton("&Stereo")),
-      m_radio8(new QRadioButton("&8 bits")),
-      m_radio16(new QRadioButton("1&6 bits")),
+      m_radioMono(new QRadioButton(tr("&Mono"))),
+      m_radioStereo(new QRadioButton(tr("&Stereo"))),
+      m_radio8(new QRadioButton(tr("&8 bits"))),
+      m_radio16(new QRadioButton(tr("1&6 bits"))),
       m_effect(std::move(place)) {
-    setWindowTitle("Wave Format");
+    setWindowTitle(tr("Wave Format"));
     m_comboRate->setEditable(true);
     m_comboRate->addItems({"8000", "11025", "16000", "22050", "24000", "32000", "44100", "48000"});
     const FormatConversionSettings& s = m_effect.settings;
@@ -47,12 +47,12 @@ CWaveFormatDlg::CWaveFormatDlg(SettingsPlace place, QWidget* parent)
     (s.sampleSize == 8 ? m_radio8 : m_radio16)->setChecked(true);
 
     auto* grid = new QGridLayout;
-    auto* rateLabel = new QLabel("Sampling &Rate:");
+    auto* rateLabel = new QLabel(tr("Sampling &Rate:"));
     rateLabel->setBuddy(m_comboRate);
     grid->addWidget(rateLabel, 0, 0);
     grid->addWidget(m_comboRate, 0, 1);
-    grid->addWidget(Pair("Channels", m_radioMono, m_radioStereo), 1, 0, 1, 2);
-    grid->addWidget(Pair("Sample Size", m_radio8, m_radio16), 2, 0, 1, 2);
+    grid->addWidget(Pair(tr("Channels"), m_radioMono, m_radioStereo), 1, 0, 1, 2);
+    grid->addWidget(Pair(tr("Sample Size"), m_radio8, m_radio16), 2, 0, 1, 2);
     SetDialogLayout(*this, grid);
 }
 

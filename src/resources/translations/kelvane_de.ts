@@ -1190,10 +1190,740 @@ MP3-Dateien (*.mp3)</translation>
     </message>
 </context>
 <context>
+    <name>kelvane::CAboutDlg</name>
+    <message>
+        <source>About Kelvane</source>
+        <translation>Über Kelvane</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CBatchFileDialog</name>
+    <message>
+        <source>Microsoft Wave Files (*.wav)</source>
+        <translation>Microsoft-Wave-Dateien (*.wav)</translation>
+    </message>
+    <message>
+        <source>Sun (Java) audio Files (*.au)</source>
+        <translation>Sun-(Java-)Audiodateien (*.au)</translation>
+    </message>
+    <message>
+        <source>Mactinosh aiff Files (*.aif)</source>
+        <translation>Macintosh-Aiff-Dateien (*.aif)</translation>
+    </message>
+    <message>
+        <source>Real Audio Files (*.ra)</source>
+        <translation>Real-Audio-Dateien (*.ra)</translation>
+    </message>
+    <message>
+        <source>Raw Files (*.*)</source>
+        <translation>Rohdateien (*.*)</translation>
+    </message>
+    <message>
+        <source>FLAC Files (*.flac)</source>
+        <translation>FLAC-Dateien (*.flac)</translation>
+    </message>
+    <message>
+        <source>Ogg Vorbis Files (*.ogg)</source>
+        <translation>Ogg-Vorbis-Dateien (*.ogg)</translation>
+    </message>
+    <message>
+        <source>Opus Files (*.opus)</source>
+        <translation>Opus-Dateien (*.opus)</translation>
+    </message>
+    <message>
+        <source>MP3 Files (*.mp3)</source>
+        <translation>MP3-Dateien (*.mp3)</translation>
+    </message>
+    <message>
+        <source>&amp;Add...</source>
+        <translation>&amp;Hinzufügen...</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>O&amp;ptions...</source>
+        <translation>O&amp;ptionen...</translation>
+    </message>
+    <message>
+        <source>Output &amp;Path...</source>
+        <translation>Ausgabe&amp;ordner...</translation>
+    </message>
+    <message>
+        <source>Batch Conversion</source>
+        <translation>Stapelkonvertierung</translation>
+    </message>
+    <message>
+        <source>Total:</source>
+        <translation>Gesamt:</translation>
+    </message>
+    <message>
+        <source>A&amp;vailable Filters:</source>
+        <translation>&amp;Verfügbare Filter:</translation>
+    </message>
+    <message>
+        <source>Filter &amp;Chain:</source>
+        <translation>Filter&amp;kette:</translation>
+    </message>
+    <message>
+        <source>&amp;Format:</source>
+        <translation>&amp;Format:</translation>
+    </message>
+    <message>
+        <source>Sub-Format:</source>
+        <translation>Unterformat:</translation>
+    </message>
+    <message>
+        <source>Input Files</source>
+        <translation>Eingabedateien</translation>
+    </message>
+    <message>
+        <source>Filters</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Ausgabe</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CBatchProgressDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Batch Conversion</source>
+        <translation>Stapelkonvertierung</translation>
+    </message>
+    <message>
+        <source>Current Filter</source>
+        <translation>Aktueller Filter</translation>
+    </message>
+    <message>
+        <source>Overall Progress</source>
+        <translation>Gesamtfortschritt</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CChangePitchDlg</name>
+    <message>
+        <source>&amp;Perserve wave length.</source>
+        <translation>Wave-Länge &amp;beibehalten.</translation>
+    </message>
+    <message>
+        <source>Change Pitch</source>
+        <translation>Tonhöhe ändern</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CChildFrame</name>
+    <message>
+        <source>Wave</source>
+        <translation>Wave</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CChorusDlg</name>
+    <message>
+        <source>Chorus</source>
+        <translation>Chorus</translation>
+    </message>
+    <message>
+        <source>Modulation &amp;Frequency</source>
+        <translation>Modulations&amp;frequenz</translation>
+    </message>
+    <message>
+        <source>Modulation D&amp;epth</source>
+        <translation>Modulations&amp;tiefe</translation>
+    </message>
+    <message>
+        <source>&amp;Number of chorus</source>
+        <translation>&amp;Anzahl der Stimmen</translation>
+    </message>
+    <message>
+        <source>&amp;Size of chorus</source>
+        <translation>&amp;Stärke des Chorus</translation>
+    </message>
+    <message>
+        <source>&amp;Delay of chorus</source>
+        <translation>&amp;Verzögerung des Chorus</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CColorDlg</name>
+    <message>
+        <source>Color</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>Colors</source>
+        <translation>Farben</translation>
+    </message>
+    <message>
+        <source>Current Color</source>
+        <translation>Aktuelle Farbe</translation>
+    </message>
+    <message>
+        <source>&amp;Reset</source>
+        <translation>&amp;Zurücksetzen</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CCompressExpandDlg</name>
+    <message>
+        <source>Compress/Expand Length</source>
+        <translation>Länge stauchen/dehnen</translation>
+    </message>
+    <message>
+        <source>Original Tempo:</source>
+        <translation>Ursprüngliches Tempo:</translation>
+    </message>
+    <message>
+        <source>New Tempo:</source>
+        <translation>Neues Tempo:</translation>
+    </message>
+    <message>
+        <source>Original Length (samples):</source>
+        <translation>Ursprüngliche Länge (Samples):</translation>
+    </message>
+    <message>
+        <source>New Length (samples):</source>
+        <translation>Neue Länge (Samples):</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CDisplayFormatDlg</name>
+    <message>
+        <source>&amp;Bytes</source>
+        <translation>&amp;Bytes</translation>
+    </message>
+    <message>
+        <source>&amp;Samples</source>
+        <translation>&amp;Samples</translation>
+    </message>
+    <message>
+        <source>S&amp;econds</source>
+        <translation>S&amp;ekunden</translation>
+    </message>
+    <message>
+        <source>S&amp;MPTE</source>
+        <translation>S&amp;MPTE</translation>
+    </message>
+    <message>
+        <source>&amp;Frames</source>
+        <translation>&amp;Frames</translation>
+    </message>
+    <message>
+        <source>Bea&amp;ts</source>
+        <translation>Bea&amp;ts</translation>
+    </message>
+    <message>
+        <source>Display Format</source>
+        <translation>Anzeigeformat</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Einheit</translation>
+    </message>
+    <message>
+        <source>Frames &amp;per second:</source>
+        <translation>Frames &amp;pro Sekunde:</translation>
+    </message>
+    <message>
+        <source>Tem&amp;po (Beats per minute):</source>
+        <translation>Tem&amp;po (Beats pro Minute):</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CEchoDlg</name>
+    <message>
+        <source>Add Echo</source>
+        <translation>Echo hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Number of echo</source>
+        <translation>&amp;Anzahl der Echos</translation>
+    </message>
+    <message>
+        <source>&amp;Delay of echo</source>
+        <translation>&amp;Verzögerung des Echos</translation>
+    </message>
+    <message>
+        <source>&amp;Size of echo</source>
+        <translation>&amp;Stärke des Echos</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CFormatChooserDlg</name>
+    <message>
+        <source>&amp;Format:</source>
+        <translation>&amp;Format:</translation>
+    </message>
+    <message>
+        <source>&amp;Attributes:</source>
+        <translation>&amp;Eigenschaften:</translation>
+    </message>
+</context>
+<context>
     <name>kelvane::CMainFrame</name>
     <message>
         <source>Recent File</source>
         <translation>Zuletzt geöffnete Datei</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CMiscellaneousDlg</name>
+    <message>
+        <source>&amp;Windows temporary directory</source>
+        <translation>Temporäres &amp;Windows-Verzeichnis</translation>
+    </message>
+    <message>
+        <source>&amp;User defined directory</source>
+        <translation>&amp;Benutzerdefiniertes Verzeichnis</translation>
+    </message>
+    <message>
+        <source>&amp;Dither when reducing to 16 bits</source>
+        <translation>Beim Reduzieren auf 16 Bit &amp;dithern</translation>
+    </message>
+    <message>
+        <source>Miscellaneous</source>
+        <translation>Verschiedenes</translation>
+    </message>
+    <message>
+        <source> MB</source>
+        <translation> MB</translation>
+    </message>
+    <message>
+        <source>Half the free space</source>
+        <translation>Die Hälfte des freien Platzes</translation>
+    </message>
+    <message>
+        <source>Temporary files</source>
+        <translation>Temporäre Dateien</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Undo &amp;levels:</source>
+        <translation>Rückgängig-&amp;Stufen:</translation>
+    </message>
+    <message>
+        <source>Most disk s&amp;pace for undo:</source>
+        <translation>Höchster &amp;Plattenplatz für Rückgängig:</translation>
+    </message>
+    <message>
+        <source>Free space: %1</source>
+        <translation>Freier Platz: %1</translation>
+    </message>
+    <message>
+        <source>
+This folder is in memory: sounds larger than memory will not fit.</source>
+        <translation>
+Dieser Ordner liegt im Arbeitsspeicher: Klänge, die größer als der Arbeitsspeicher sind, passen nicht hinein.</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::COrvaneApp</name>
+    <message>
+        <source>Start without the splash window.</source>
+        <translation>Ohne Startbild starten.</translation>
+    </message>
+    <message>
+        <source>Start as an embedding server.</source>
+        <translation>Als Einbettungsserver starten.</translation>
+    </message>
+    <message>
+        <source>Start for automation.</source>
+        <translation>Für die Automatisierung starten.</translation>
+    </message>
+    <message>
+        <source>A sound file to open.</source>
+        <translation>Eine zu öffnende Klangdatei.</translation>
+    </message>
+    <message>
+        <source>%1 Help</source>
+        <translation>%1-Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CPropertiesDlg</name>
+    <message>
+        <source>&amp;Title:</source>
+        <translation>&amp;Titel:</translation>
+    </message>
+    <message>
+        <source>&amp;Subject:</source>
+        <translation>Th&amp;ema:</translation>
+    </message>
+    <message>
+        <source>&amp;Engineer:</source>
+        <translation>&amp;Techniker:</translation>
+    </message>
+    <message>
+        <source>Copy&amp;right:</source>
+        <translation>Copy&amp;right:</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Eigenschaften</translation>
+    </message>
+    <message>
+        <source>&amp;Comments:</source>
+        <translation>&amp;Kommentare:</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>File format:</source>
+        <translation>Dateiformat:</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CRawDataFormatDlg</name>
+    <message>
+        <source>Raw File Format</source>
+        <translation>Format der Rohdatei</translation>
+    </message>
+    <message>
+        <source>&amp;Data Format:</source>
+        <translation>&amp;Datenformat:</translation>
+    </message>
+    <message>
+        <source>8 Bits unsigned</source>
+        <translation>8 Bit ohne Vorzeichen</translation>
+    </message>
+    <message>
+        <source>8 Bits signed</source>
+        <translation>8 Bit mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>16 Bits Little Endian (Intel) signed</source>
+        <translation>16 Bit Little Endian (Intel) mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>16 Bits Big Endian signed</source>
+        <translation>16 Bit Big Endian mit Vorzeichen</translation>
+    </message>
+    <message>
+        <source>16 Bits Little Endian (Intel) unsigned</source>
+        <translation>16 Bit Little Endian (Intel) ohne Vorzeichen</translation>
+    </message>
+    <message>
+        <source>16 Bits Big Endian unsigned</source>
+        <translation>16 Bit Big Endian ohne Vorzeichen</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CRawFileFormatDlg</name>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>Raw File Format</source>
+        <translation>Format der Rohdatei</translation>
+    </message>
+    <message>
+        <source>&amp;Sampling Rate:</source>
+        <translation>&amp;Abtastrate:</translation>
+    </message>
+    <message>
+        <source>&amp;Data Format:</source>
+        <translation>&amp;Datenformat:</translation>
+    </message>
+    <message>
+        <source>&amp;Channels:</source>
+        <translation>&amp;Kanäle:</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CRealAudioMethodDlg</name>
+    <message>
+        <source>Real Audio Compression Methods</source>
+        <translation>Real-Audio-Kompressionsverfahren</translation>
+    </message>
+    <message>
+        <source>Compression Method</source>
+        <translation>Kompressionsverfahren</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CRecordDlg</name>
+    <message>
+        <source>Recording</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Available Disk Space:</source>
+        <translation>Freier Plattenplatz:</translation>
+    </message>
+    <message>
+        <source>Recorded Samples:</source>
+        <translation>Aufgenommene Samples:</translation>
+    </message>
+    <message>
+        <source>Left:</source>
+        <translation>Links:</translation>
+    </message>
+    <message>
+        <source>Right:</source>
+        <translation>Rechts:</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CSelectionDlg</name>
+    <message>
+        <source>Selection...</source>
+        <translation>Auswahl...</translation>
+    </message>
+    <message>
+        <source>&amp;Start Position:</source>
+        <translation>&amp;Startposition:</translation>
+    </message>
+    <message>
+        <source>sample</source>
+        <translation>Sample</translation>
+    </message>
+    <message>
+        <source>&amp;Length:</source>
+        <translation>&amp;Länge:</translation>
+    </message>
+    <message>
+        <source>samples</source>
+        <translation>Samples</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CSilenceDlg</name>
+    <message>
+        <source>Insert Silence</source>
+        <translation>Stille einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Length(0.001s-60s)</source>
+        <translation>&amp;Länge (0,001 s-60 s)</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CSubFormatDlg</name>
+    <message>
+        <source>&amp;Uncompressed</source>
+        <translation>&amp;Unkomprimiert</translation>
+    </message>
+    <message>
+        <source>&amp;Mu-Law</source>
+        <translation>&amp;Mu-Law</translation>
+    </message>
+    <message>
+        <source>&amp;A-Law</source>
+        <translation>&amp;A-Law</translation>
+    </message>
+    <message>
+        <source>Sub-Format</source>
+        <translation>Unterformat</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CVolumeDlg</name>
+    <message>
+        <source>Lock left and right &amp;channels</source>
+        <translation>Linken und rechten &amp;Kanal koppeln</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>&amp;Left</source>
+        <translation>&amp;Links</translation>
+    </message>
+    <message>
+        <source>&amp;Right</source>
+        <translation>&amp;Rechts</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CWaveDevicesDlg</name>
+    <message>
+        <source>Wave Devices</source>
+        <translation>Wave-Geräte</translation>
+    </message>
+    <message>
+        <source>Wave &amp;In:</source>
+        <translation>Wave-&amp;Eingang:</translation>
+    </message>
+    <message>
+        <source>Wave &amp;Out:</source>
+        <translation>Wave-&amp;Ausgang:</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CWaveFormatDlg</name>
+    <message>
+        <source>&amp;Mono</source>
+        <translation>&amp;Mono</translation>
+    </message>
+    <message>
+        <source>&amp;Stereo</source>
+        <translation>&amp;Stereo</translation>
+    </message>
+    <message>
+        <source>&amp;8 bits</source>
+        <translation>&amp;8 Bit</translation>
+    </message>
+    <message>
+        <source>1&amp;6 bits</source>
+        <translation>1&amp;6 Bit</translation>
+    </message>
+    <message>
+        <source>Wave Format</source>
+        <translation>Wave-Format</translation>
+    </message>
+    <message>
+        <source>Sampling &amp;Rate:</source>
+        <translation>&amp;Abtastrate:</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Sample Size</source>
+        <translation>Samplegröße</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CWaveOpenDlg</name>
+    <message>
+        <source>&amp;Play</source>
+        <translation>&amp;Wiedergeben</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>S&amp;topp</translation>
+    </message>
+    <message>
+        <source>&amp;Auto Play</source>
+        <translation>&amp;Automatisch wiedergeben</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>Length:</source>
+        <translation>Länge:</translation>
+    </message>
+    <message>
+        <source>Title:</source>
+        <translation>Titel:</translation>
+    </message>
+    <message>
+        <source>Engineer:</source>
+        <translation>Techniker:</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CWaveSaveDlg</name>
+    <message>
+        <source>&amp;Options...</source>
+        <translation>&amp;Optionen...</translation>
+    </message>
+    <message>
+        <source>Output Format</source>
+        <translation>Ausgabeformat</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 ist bereits vorhanden.
+Möchten Sie die Datei ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::PercentChangeBox</name>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::ProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::RangeCheck</name>
+    <message>
+        <source>Please enter a number.</source>
+        <translation>Bitte geben Sie eine Zahl ein.</translation>
+    </message>
+    <message>
+        <source>Please enter a number between %1 and %2.</source>
+        <translation>Bitte geben Sie eine Zahl zwischen %1 und %2 ein.</translation>
+    </message>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>Bitte geben Sie eine ganze Zahl ein.</translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation>Bitte geben Sie eine ganze Zahl zwischen %1 und %2 ein.</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::SegmentMethodBox</name>
+    <message>
+        <source>Music 1</source>
+        <translation>Musik 1</translation>
+    </message>
+    <message>
+        <source>Music 2</source>
+        <translation>Musik 2</translation>
+    </message>
+    <message>
+        <source>Bass 1</source>
+        <translation>Bass 1</translation>
+    </message>
+    <message>
+        <source>Bass 2</source>
+        <translation>Bass 2</translation>
+    </message>
+    <message>
+        <source>Methods</source>
+        <translation>Verfahren</translation>
+    </message>
+    <message>
+        <source>More accurate</source>
+        <translation>Genauer</translation>
+    </message>
+    <message>
+        <source>Better for Bass</source>
+        <translation>Besser für Bässe</translation>
+    </message>
+    <message>
+        <source>Less echo</source>
+        <translation>Weniger Echo</translation>
     </message>
 </context>
 </TS>
