@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "document/OrvaneDoc.h"
 #include "processing/EffectResult.h"
@@ -88,8 +90,45 @@ std::unique_ptr<WaveObject> NewWave(const WaveFormat& format, std::uint64_t fram
     return wave;
 }
 
-int Percent(std::uint64_t frames, std::uint32_t total) {
-    return total == 0 ? 100 : static_cast<int>(frames * 100 / total);
+// AllocateInto for a sound whose `kept` runs are the source's frames; what is not shared with
+// the source is left in `toCopy` (see CopyRuns).
+bool AllocateKeeping(WaveObject& wave, const WaveObject& source, std::uint64_t frames,
+                     std::span<const KeptRun> kept, std::vector<KeptRun>& toCopy) {
+    if (frames > 0xFFFFFFFFu) return false;
+    if (!wave.AllocateSharing(source, static_cast<std::uint32_t>(frames), kept, toCopy))
+        return false;
+    return wave.dataBytes == source.format->blockAlign * frames;
+}
+
+std::unique_ptr<WaveObject> NewWaveKeeping(const WaveObject& source, std::uint64_t frames,
+                                           std::span<const KeptRun> kept,
+                                           std::vector<KeptRun>& toCopy) {
+    auto wave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
+    if (!AllocateKeeping(*wave, source, frames, kept, toCopy)) return nullptr;
+    return wave;
+}
+
+std::uint64_t BytesIn(std::span<const KeptRun> runs) {
+    std::uint64_t bytes = 0;
+    for (const KeptRun& run : runs) bytes += run.count;
+    return bytes;
+}
+
+// The byte runs AllocateKeeping left, copied with the progress bar going from `first` to
+// `last` percent; false when the person cancelled.
+bool CopyRuns(COrvaneDoc& doc, WaveObject& target, const WaveObject& source,
+              std::span<const KeptRun> runs, int first, int last) {
+    const std::uint64_t total = BytesIn(runs);
+    std::uint64_t done = 0;
+    for (const KeptRun& run : runs) {
+        const int from = first + static_cast<int>((last - first) * done / total);
+        done += run.count;
+        const int to = first + static_cast<int>((last - first) * done / total);
+        if (!doc.CopyWithProgress(target.data + run.to, source.data + run.from,
+                                  static_cast<std::uint32_t>(run.count), from, to))
+            return false;
+    }
+    return true;
 }
 
 // The clipboard sound in the document's format: the clipboard's own bytes when rate, channels
@@ -160,15 +199,16 @@ std::unique_ptr<WaveObject> CopySelection(COrvaneDoc& doc) {
     auto copy = std::make_unique<WaveObject>(1, App().tempDir.c_str());
     const WaveObject& wave = *doc.m_pWave;
     const Selection s = SelectionOf(doc);
-    if (!HasBytes(wave) || !AllocateInto(*copy, *wave.format, s.length)) {
+    const KeptRun kept[] = {{0, s.start, s.length}};
+    std::vector<KeptRun> toCopy;
+    if (!HasBytes(wave) || !AllocateKeeping(*copy, wave, s.length, kept, toCopy)) {
         if (App().clipboardWave) App().clipboardWave->Reset();
         Fail();
         return nullptr;
     }
-    const std::uint32_t bytes = BytesOf(wave, s.length);
     std::optional<ProgressWindow> progress;
-    if (bytes > kQuietCopyBytes) progress.emplace(doc, kTransferText);
-    if (!doc.CopyWithProgress(copy->data, FrameAt(wave, s.start), bytes, 0, 100)) return nullptr;
+    if (BytesIn(toCopy) > kQuietCopyBytes) progress.emplace(doc, kTransferText);
+    if (!CopyRuns(doc, *copy, wave, toCopy, 0, 100)) return nullptr;
     return copy;
 }
 
@@ -196,16 +236,12 @@ bool EditDelete(COrvaneDoc& doc, DocumentView* view) {
     const WaveObject& wave = *doc.m_pWave;
     ProgressWindow progress(doc, kGeneratingText);
     const std::uint32_t n = wave.FrameCount() - s.length;
-    std::unique_ptr<WaveObject> result = HasBytes(wave) ? NewWave(*wave.format, n) : nullptr;
+    const KeptRun kept[] = {{0, 0, s.start}, {s.start, s.end(), n - s.start}};
+    std::vector<KeptRun> toCopy;
+    std::unique_ptr<WaveObject> result =
+        HasBytes(wave) ? NewWaveKeeping(wave, n, kept, toCopy) : nullptr;
     if (!result) return Fail();
-    const int middle = Percent(s.start, n);
-    if (s.start != 0 &&
-        !doc.CopyWithProgress(result->data, wave.data, BytesOf(wave, s.start), 0, middle))
-        return false;
-    if (const std::uint32_t after = n - s.start;
-        after != 0 && !doc.CopyWithProgress(FrameAt(*result, s.start), FrameAt(wave, s.end()),
-                                            BytesOf(wave, after), middle, 100))
-        return false;
+    if (!CopyRuns(doc, *result, wave, toCopy, 0, 100)) return false;
     result->CopyInfo(&wave);
     doc.ReplaceWave(std::move(result));
     Finish(doc, view, std::min(s.start, n), 0);
@@ -223,21 +259,18 @@ bool EditPaste(COrvaneDoc& doc, DocumentView* view) {
     progress.SetText(kGeneratingText);
     const std::uint32_t added = source->FrameCount();
     const std::uint64_t total = std::uint64_t{added} + wave.FrameCount() - s.length;
-    std::unique_ptr<WaveObject> result = NewWave(*wave.format, total);
+    const KeptRun kept[] = {{0, 0, s.start},
+                            {std::uint64_t{s.start} + added, s.end(), wave.FrameCount() - s.end()}};
+    std::vector<KeptRun> toCopy;
+    std::unique_ptr<WaveObject> result = NewWaveKeeping(wave, total, kept, toCopy);
     if (!result) return Fail();
-    const auto n = static_cast<std::uint32_t>(total);
-    const int first = Percent(s.start, n);
-    const int second = Percent(std::uint64_t{added} + s.start, n);
-    if (s.start != 0 &&
-        !doc.CopyWithProgress(result->data, wave.data, BytesOf(wave, s.start), 0, first))
-        return false;
-    if (!doc.CopyWithProgress(FrameAt(*result, s.start), source->data, BytesOf(wave, added), first,
-                              second))
-        return false;
-    if (const std::uint32_t after = wave.FrameCount() - s.end();
-        after != 0 &&
-        !doc.CopyWithProgress(FrameAt(*result, s.start + added), FrameAt(wave, s.end()),
-                              BytesOf(wave, after), second, 100))
+    // The bar runs over the bytes that move: the pasted ones and those not shared.
+    const std::uint64_t moved = BytesIn(toCopy);
+    const std::uint64_t all = moved + BytesOf(wave, added);
+    const int pasted = all == 0 ? 0 : static_cast<int>(moved * 100 / all);
+    if (!CopyRuns(doc, *result, wave, toCopy, 0, pasted) ||
+        !doc.CopyWithProgress(FrameAt(*result, s.start), source->data, BytesOf(wave, added), pasted,
+                              100))
         return false;
     result->CopyInfo(&wave);
     source.reset();
@@ -252,14 +285,17 @@ bool EditTrim(COrvaneDoc& doc, DocumentView* view) {
     if (s.length == 0) return false;
     const WaveObject& wave = *doc.m_pWave;
     ProgressWindow progress(doc, kGeneratingText);
-    std::unique_ptr<WaveObject> result = HasBytes(wave) ? NewWave(*wave.format, s.length) : nullptr;
+    const KeptRun kept[] = {{0, s.start, s.length}};
+    std::vector<KeptRun> toCopy;
+    std::unique_ptr<WaveObject> result =
+        HasBytes(wave) ? NewWaveKeeping(wave, s.length, kept, toCopy) : nullptr;
     if (!result) return Fail();
     // Reading a frame of a PCM layout and writing it back gives its bytes again, so the frame
     // copy is a byte copy, made in the progress blocks of a frame loop.
     ForEachProgressBlock(0, s.length, s.length, progress.Indicator(),
                          [&](std::uint32_t first, std::uint32_t last) {
-                             std::memcpy(FrameAt(*result, first), FrameAt(wave, s.start + first),
-                                         BytesOf(wave, last - first));
+                             CopyKeptBytes(wave, *result, toCopy, BytesOf(wave, first),
+                                           std::uint64_t{BytesOf(wave, last)});
                          });
     if (progress.Cancelled()) return false;
     doc.ReplaceWave(std::move(result));

@@ -15,6 +15,7 @@
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
 #include "ui/EncoderOptionsDlg.h"
+#include "wavedata/SharedPages.h"
 
 namespace kelvane {
 
@@ -106,13 +107,14 @@ void COrvaneDoc::StartHistory() {
 void COrvaneDoc::TrimHistory() {
     const auto levels = static_cast<std::size_t>(std::max(App().undoLevels, 1));
     while (m_undoWaves.size() > levels) m_undoWaves.pop_front();
-    std::uint64_t held = 0;
-    for (const auto* stack : {&m_undoWaves, &m_redoWaves})
-        for (const auto& wave : *stack) held += wave->dataBytes;
-    while (m_undoWaves.size() > 1 && held > m_nUndoDiskLimit) {
-        held -= m_undoWaves.front()->dataBytes;
-        m_undoWaves.pop_front();
-    }
+    // States share the pages they did not change, so each file counts once.
+    auto held = [this] {
+        std::vector<const WaveObject*> states;
+        for (const auto* stack : {&m_undoWaves, &m_redoWaves})
+            for (const auto& wave : *stack) states.push_back(wave.get());
+        return HeldBytes(states, m_pWave.get());
+    };
+    while (m_undoWaves.size() > 1 && held() > m_nUndoDiskLimit) m_undoWaves.pop_front();
 }
 
 WaveObject* COrvaneDoc::UndoWave() const {

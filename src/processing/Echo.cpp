@@ -65,7 +65,8 @@ std::unique_ptr<WaveObject> EchoEffect::Process(const WaveObject& source, std::u
     const std::uint32_t waveLength = source.FrameCount();
     const FrameRange range = ProcessedRange(start, length, waveLength);
 
-    auto result = NewResultWave(source, waveLength);
+    std::vector<KeptRun> toCopy;
+    auto result = NewResultKeeping(source, waveLength, range, toCopy);
     if (!result) return nullptr;
 
     // The total counts one pass more than is made, so the bar ends short of 100. A negative
@@ -76,7 +77,7 @@ std::unique_ptr<WaveObject> EchoEffect::Process(const WaveObject& source, std::u
         waveLength + (static_cast<std::uint32_t>(settings.number) + 1) * range.length;
     ProgressCounter counter(progress, static_cast<double>(static_cast<std::int32_t>(total)));
     counter.Run(waveLength, [&](std::uint32_t first, std::uint32_t last) {
-        CopyFrames(source, first, *result, first, last - first);
+        CopyUnshared(source, *result, toCopy, range, first, last);
     });
 
     DispatchLayout(source.frameLayout, [&](auto layout) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "processing/ProgressIndicator.h"
 #include "wavedata/WaveObject.h"
@@ -27,6 +29,20 @@ struct FrameRange {
 [[nodiscard]] std::unique_ptr<WaveObject> NewResultWave(const WaveObject& source,
                                                         const WaveFormat& format,
                                                         std::uint32_t frames);
+
+// A result of the source's format and `frames` frames (the source's length, or more or fewer
+// frames after the range) whose frames before `changed` and after it are the source's; those
+// not already in place from shared pages are left in `toCopy` (bytes, for CopyKeptBytes).
+// The frames from changed.start up to the length difference after changed.end() are the
+// caller's to write.
+[[nodiscard]] std::unique_ptr<WaveObject> NewResultKeeping(const WaveObject& source,
+                                                           std::uint32_t frames, FrameRange changed,
+                                                           std::vector<KeptRun>& toCopy);
+
+// Copies frames [first, last) of the source into a result of NewResultKeeping of the same
+// length wherever they are not already there: those left in `toCopy` and those of `changed`.
+void CopyUnshared(const WaveObject& source, WaveObject& result, std::span<const KeptRun> toCopy,
+                  FrameRange changed, std::uint32_t first, std::uint32_t last);
 
 // Copies `count` frames unchanged between waves of the same format.
 void CopyFrames(const WaveObject& source, std::uint32_t from, WaveObject& target, std::uint32_t to,

@@ -32,7 +32,9 @@ std::unique_ptr<WaveObject> InsertSilenceEffect::Process(const WaveObject& sourc
     if (!(inserted <= std::numeric_limits<std::uint32_t>::max() - n)) return nullptr;
     const auto silence = static_cast<std::uint32_t>(inserted);
     const std::uint32_t total = n + silence;
-    auto result = NewResultWave(source, total);
+    const std::uint32_t at = std::min(start, n);
+    std::vector<KeptRun> toCopy;
+    auto result = NewResultKeeping(source, total, {at, 0}, toCopy);
     if (!result) return nullptr;
 
     const std::size_t bpf = BytesPerFrame(source.frameLayout);
@@ -51,17 +53,15 @@ std::unique_ptr<WaveObject> InsertSilenceEffect::Process(const WaveObject& sourc
                 progress->SetPos(static_cast<int>(std::uint64_t{written} * 100 / total));
         }
     };
-    const std::uint32_t at = std::min(start, n);
-    auto copyFrom = [&](std::uint32_t from) {
-        return [&, from](std::uint8_t* to, std::uint32_t done, std::uint32_t block) {
-            std::memcpy(to, source.data + (std::size_t{from} + done) * bpf, block * bpf);
-        };
+    auto copyKept = [&](std::uint8_t*, std::uint32_t, std::uint32_t block) {
+        CopyKeptBytes(source, *result, toCopy, std::uint64_t{written} * bpf,
+                      (std::uint64_t{written} + block) * bpf);
     };
-    inBlocks(at, copyFrom(0));
+    inBlocks(at, copyKept);
     inBlocks(silence, [&](std::uint8_t* to, std::uint32_t, std::uint32_t block) {
         std::memset(to, silenceByte, block * bpf);
     });
-    inBlocks(n - at, copyFrom(at));
+    inBlocks(n - at, copyKept);
     if (progress != nullptr) progress->SetPos(100);
     length = silence;
     result->CopyInfo(&source);

@@ -47,9 +47,10 @@ std::unique_ptr<WaveObject> NormalizeEffect::Process(const WaveObject& source, s
                                                      ProgressIndicator* progress) const {
     if (!HasReadableFrames(source)) return nullptr;
     const std::uint32_t n = source.FrameCount();
-    auto result = NewResultWave(source, n);
-    if (!result) return nullptr;
     const FrameRange range = ProcessedRange(start, length, n);
+    std::vector<KeptRun> toCopy;
+    auto result = NewResultKeeping(source, n, range, toCopy);
+    if (!result) return nullptr;
     const std::uint64_t total = std::uint64_t{n} + range.length;
     bool ok = true;
     DispatchLayout(source.frameLayout, [&](auto layout) {
@@ -58,7 +59,7 @@ std::unique_ptr<WaveObject> NormalizeEffect::Process(const WaveObject& source, s
         std::uint8_t* out = result->data;
         std::int32_t peak = 0;
         CountedBlocks(0, n, total, progress, [&](std::uint32_t first, std::uint32_t count) {
-            CopyFrames(source, first, *result, first, count);
+            CopyUnshared(source, *result, toCopy, range, first, first + count);
             const std::uint32_t a = std::clamp(range.start, first, first + count);
             const std::uint32_t b = std::clamp(range.end(), first, first + count);
             peak = PeakOf<L>(in, a, b, peak);

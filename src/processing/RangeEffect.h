@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "processing/EffectResult.h"
 #include "processing/ProgressIndicator.h"
@@ -40,16 +41,17 @@ std::unique_ptr<WaveObject> RunRangeEffect(const WaveObject& source, std::uint32
                                            Kernel&& kernel) {
     if (!HasReadableFrames(source)) return nullptr;
     const std::uint32_t n = source.FrameCount();
-    auto result = NewResultWave(source, n);
-    if (!result) return nullptr;
     const FrameRange range = ProcessedRange(start, length, n);
+    std::vector<KeptRun> toCopy;
+    auto result = NewResultKeeping(source, n, range, toCopy);
+    if (!result) return nullptr;
+    const std::uint64_t bpf = BytesPerFrame(source.frameLayout);
     DispatchLayout(source.frameLayout, [&](auto layout) {
         ForEachProgressBlock(0, n, n, progress, [&](std::uint32_t first, std::uint32_t last) {
+            CopyKeptBytes(source, *result, toCopy, first * bpf, last * bpf);
             const std::uint32_t a = std::clamp(range.start, first, last);
             const std::uint32_t b = std::clamp(range.end(), first, last);
-            CopyFrames(source, first, *result, first, a - first);
             if (a < b) kernel(layout, source.data, result->data, a, b, range);
-            CopyFrames(source, b, *result, b, last - b);
         });
     });
     result->CopyInfo(&source);

@@ -8,6 +8,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -88,7 +89,11 @@ void PrefaultForReading(void* view, std::size_t bytes) {
 
 MappedFileBlock::MappedFileBlock(std::uint32_t bytes, const char* fileName, bool deleteOnClose,
                                  const char* name, bool ro, bool seq)
-    : DataBlock(BlockKind::MappedFile), mappingName(name ? name : ""), sequential(seq) {
+    : DataBlock(BlockKind::MappedFile),
+      mappingName(name ? name : ""),
+      sequential(seq),
+      temporary_(fileName != nullptr && deleteOnClose),
+      path_(fileName ? fileName : "") {
     if (fileName != nullptr && bytes > 0) {
         fd = ::open(fileName, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (deleteOnClose) ::unlink(fileName);
@@ -165,6 +170,96 @@ void MappedFileBlock::Unlock() {
         mappedBytes_ = 0;
     }
     --lockCount;
+}
+
+std::vector<Piece> MappedFileBlock::Pieces() const {
+    if (!temporary_ || fd < 0 || pointer == nullptr || readOnly != 0) return {};
+    if (!shared_) {
+        const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (copy < 0) return {};
+        shared_ = std::make_shared<PieceFile>(copy, size, path_);
+    }
+    const std::uint64_t page = PageBytes();
+    return {{shared_, 0, 0, (std::uint64_t{size} + page - 1) / page * page}};
+}
+
+std::uint64_t MappedFileBlock::ExclusiveBytes() const {
+    if (!temporary_ || fd < 0) return 0;
+    return !shared_ || shared_.use_count() == 1 ? size : 0;
+}
+
+PieceFile::PieceFile(int f, std::uint64_t b, std::string p) : fd(f), bytes(b), path(std::move(p)) {}
+
+PieceFile::~PieceFile() {
+    if (fd >= 0) ::close(fd);
+}
+
+PieceBlock::PieceBlock(std::uint64_t bytes, std::vector<Piece> pieces, const PieceFile* writable)
+    : DataBlock(BlockKind::Pieces), pieces_(std::move(pieces)) {
+    const std::uint64_t page = PageBytes();
+    const std::uint64_t whole = (bytes + page - 1) / page * page;
+    if (bytes > std::numeric_limits<std::uint32_t>::max() || whole == 0) return;
+    // Reserving the range first keeps every piece in place and other mappings out of the gaps.
+    void* base = ::mmap(nullptr, whole, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (base == MAP_FAILED) return;
+    reserved_ = whole;
+    auto* start = static_cast<std::uint8_t*>(base);
+    std::uint64_t covered = 0;
+    for (const Piece& piece : pieces_) {
+        // Shared pages are read-only: a result never writes there, and a fault beats a silent
+        // change of the sounds that share them.
+        const int prot = piece.file.get() == writable ? PROT_READ | PROT_WRITE : PROT_READ;
+        if (piece.at != covered ||
+            ::mmap(start + piece.at, piece.length, prot, MAP_SHARED | MAP_FIXED, piece.file->fd,
+                   static_cast<off_t>(piece.offset)) == MAP_FAILED)
+            break;
+        covered += piece.length;
+    }
+    if (covered < whole) {
+        ::munmap(base, whole);
+        reserved_ = 0;
+        return;
+    }
+    pointer = start;
+    size = static_cast<std::uint32_t>(bytes);
+    lockCount = 1;
+}
+
+PieceBlock::~PieceBlock() {
+    if (reserved_ != 0) ::munmap(pointer, reserved_);
+}
+
+std::uint64_t PieceBlock::ExclusiveBytes() const {
+    std::uint64_t bytes = 0;
+    for (std::size_t i = 0; i < pieces_.size(); ++i) {
+        const PieceFile* file = pieces_[i].file.get();
+        bool seen = false;
+        long uses = 0;
+        for (std::size_t j = 0; j < pieces_.size(); ++j) {
+            if (pieces_[j].file.get() != file) continue;
+            seen = seen || j < i;
+            ++uses;
+        }
+        if (!seen && pieces_[i].file.use_count() == uses) bytes += file->bytes;
+    }
+    return bytes;
+}
+
+std::size_t PageBytes() {
+    static const std::size_t bytes = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return bytes;
+}
+
+namespace {
+std::atomic<bool> gPageSharing{true};
+}
+
+void SetPageSharing(bool on) {
+    gPageSharing = on;
+}
+
+bool PageSharing() {
+    return gPageSharing;
 }
 
 // ---- Temporary files and file services ---------------------------------------------------

@@ -1,11 +1,36 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace kelvane {
 
-enum class BlockKind : std::uint32_t { Borrowed = 1, Global = 2, MappedFile = 3 };
+enum class BlockKind : std::uint32_t { Borrowed = 1, Global = 2, MappedFile = 3, Pieces = 4 };
+
+// An open temporary file whose pages back one or more sounds; it is closed (and with it gone,
+// when unlinked) once the last sound using it lets go.
+class PieceFile {
+  public:
+    PieceFile(int fd, std::uint64_t bytes, std::string path);
+    ~PieceFile();
+    PieceFile(const PieceFile&) = delete;
+    PieceFile& operator=(const PieceFile&) = delete;
+
+    const int fd;
+    const std::uint64_t bytes;
+    const std::string path;  // as made; an unlinked file no longer has it
+};
+
+// `length` bytes of `file` from `offset`, seen at `at` bytes from a block's `pointer`; all
+// three are multiples of the page size.
+struct Piece {
+    std::shared_ptr<PieceFile> file;
+    std::uint64_t offset = 0;
+    std::uint64_t at = 0;
+    std::uint64_t length = 0;
+};
 
 // Owned storage of sample bytes. Readers use `pointer` and `size` after a Lock; a block that
 // could not be created or mapped has a null pointer, which every user checks.
@@ -14,6 +39,11 @@ class DataBlock {
     virtual ~DataBlock() = default;
     virtual void Lock() = 0;
     virtual void Unlock() = 0;
+    // The temporary files behind the block's mapping, in order, so that another block can map
+    // the same pages; empty for memory or for a file that is not ours to share.
+    [[nodiscard]] virtual std::vector<Piece> Pieces() const { return {}; }
+    // Bytes of temporary files that only this block uses: what freeing it gives back.
+    [[nodiscard]] virtual std::uint64_t ExclusiveBytes() const { return 0; }
 
     DataBlock(const DataBlock&) = delete;
     DataBlock& operator=(const DataBlock&) = delete;
@@ -67,6 +97,8 @@ class MappedFileBlock final : public DataBlock {
     ~MappedFileBlock() override;
     void Lock() override;
     void Unlock() override;
+    [[nodiscard]] std::vector<Piece> Pieces() const override;
+    [[nodiscard]] std::uint64_t ExclusiveBytes() const override;
 
     int fd = -1;
     std::string mappingName;
@@ -75,7 +107,36 @@ class MappedFileBlock final : public DataBlock {
   private:
     std::uint32_t mappedBytes_ = 0;
     bool created_ = false;
+    bool temporary_ = false;
+    std::string path_;
+    // Made on first sharing, from a duplicate of fd, so that sharers outlive the block.
+    mutable std::shared_ptr<PieceFile> shared_;
 };
+
+// One reserved address range holding pieces of several files side by side: the pages a sound
+// shares with the sounds it was made from (read-only) and its own new pages (writable).
+class PieceBlock final : public DataBlock {
+  public:
+    // `pieces` in order of `at`, covering `bytes` rounded up to whole pages; pieces of
+    // `writable` are mapped for writing. A failed mapping leaves a null pointer.
+    PieceBlock(std::uint64_t bytes, std::vector<Piece> pieces, const PieceFile* writable);
+    ~PieceBlock() override;
+    void Lock() override { ++lockCount; }
+    void Unlock() override { --lockCount; }
+    [[nodiscard]] std::vector<Piece> Pieces() const override { return pieces_; }
+    [[nodiscard]] std::uint64_t ExclusiveBytes() const override;
+
+  private:
+    std::vector<Piece> pieces_;
+    std::size_t reserved_ = 0;
+};
+
+[[nodiscard]] std::size_t PageBytes();
+
+// Whether new sounds may share pages with the sounds they are made from (on by default); off,
+// every new sound is a whole copy, the reference the shared results are compared with.
+void SetPageSharing(bool on);
+[[nodiscard]] bool PageSharing();
 
 // ---- Temporary files and file services ---------------------------------------------------
 

@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "wavedata/DataBlock.h"
 #include "wavedata/SampleStream.h"
@@ -67,6 +69,14 @@ inline constexpr std::array<std::string_view, kInfoCount> kInfoIds = {
     "IARL", "IART", "ICMS", "ICMT", "ICOP", "ICRD", "ICRP", "IDIM", "IDPI", "IENG", "IGNR", "IKEY",
     "ILGT", "IMED", "INAM", "IPLT", "IPRD", "ISBJ", "ISFT", "ISHP", "ISRC", "ISRF", "ITCH"};
 
+// `count` units at `to` in a new sound that are those at `from` in the sound it is made from:
+// frames where a sound is being planned, bytes where they are left to copy.
+struct KeptRun {
+    std::uint64_t to = 0;
+    std::uint64_t from = 0;
+    std::uint64_t count = 0;
+};
+
 // One sound: its format, its sample data and where that lives, and its INFO texts.
 // Edits never change a WaveObject in place; they build a new one.
 class WaveObject {
@@ -81,6 +91,13 @@ class WaveObject {
     void StopDevice();
     // 1 on success, 0 when no memory or temporary disk space could be had.
     std::uint32_t Allocate(const WaveFormat& format, std::uint32_t frames);
+    // Allocate in the source's format for a sound whose `kept` frame runs (in order, apart)
+    // hold the source's frames. Whole pages of them that line up with the source's temporary
+    // files are mapped from there, read-only, and cost neither time nor disk; the bytes left in
+    // `toCopy` are the caller's to copy (all of them when pages are not shared). A sound of
+    // too many pieces is made whole again.
+    std::uint32_t AllocateSharing(const WaveObject& source, std::uint32_t frames,
+                                  std::span<const KeptRun> kept, std::vector<KeptRun>& toCopy);
     std::uint32_t AttachBuffer(const WaveFormat& format, std::uint8_t* buffer, std::uint32_t bytes);
     // Adopting: on success the object takes the block (it becomes null); on failure the
     // caller keeps it. Borrowing: the object uses the block's bytes, the caller keeps them alive.
@@ -144,6 +161,11 @@ class WaveObject {
     // Sets the format (a copy) and keeps frameLayout in step with it.
     void SetFormat(const WaveFormat& f);
 };
+
+// Copies the bytes of `toCopy` (as AllocateSharing leaves them) whose place in the target lies
+// within [begin, end).
+void CopyKeptBytes(const WaveObject& source, WaveObject& target, std::span<const KeptRun> toCopy,
+                   std::uint64_t begin, std::uint64_t end);
 
 // Stops a playing or recording object. The device layer installs it; the core never
 // depends on the device library.

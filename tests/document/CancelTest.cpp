@@ -4,6 +4,7 @@
 #include "shell/OrvaneApp.h"
 #include "support/EditorTest.h"
 #include "ui/AppState.h"
+#include "wavedata/DataBlock.h"
 
 namespace kelvane::test {
 namespace {
@@ -14,6 +15,15 @@ constexpr std::uint32_t kReverse = 32821, kNormalize = 32822, kUndo = 57643, kPr
 std::vector<std::uint8_t> Bytes(const WaveObject& wave) {
     return {wave.data, wave.data + wave.dataBytes};
 }
+
+// Edits copy whole sounds while it lives, so every copy shows a progress window to cancel.
+class WholeCopies {
+  public:
+    WholeCopies() { SetPageSharing(false); }
+    ~WholeCopies() { SetPageSharing(true); }
+    WholeCopies(const WholeCopies&) = delete;
+    WholeCopies& operator=(const WholeCopies&) = delete;
+};
 
 std::size_t FilesIn(const std::string& dir) {
     std::size_t n = 0;
@@ -42,15 +52,30 @@ TEST_F(EditorTest, CancelLeavesTheSoundTheClipboardAndTheFileAsTheyWere) {
     doc->SetSelection(0, 1000);
     ASSERT_TRUE(Run(kCopy));  // too short for a progress window
     const std::vector<std::uint8_t> clip = Bytes(*App().clipboardWave);
-    for (std::uint32_t command : {kCopy, kCut, kPaste}) {
-        // Paste at the start: the whole sound moves along behind the clipboard's.
-        doc->SetSelection(0, command == kPaste ? 0 : doc->Length());
-        CancelClicker clicker;
-        ASSERT_TRUE(Run(command));
-        EXPECT_TRUE(clicker.clicked) << command;
+    auto expectUnchanged = [&](std::uint32_t command) {
         EXPECT_EQ(Bytes(*App().clipboardWave), clip) << command;
         EXPECT_EQ(Bytes(*doc->m_pWave), sound) << command;
         EXPECT_FALSE(doc->IsModified()) << command;
+    };
+    {
+        WholeCopies whole;
+        for (std::uint32_t command : {kCopy, kCut, kPaste}) {
+            // Paste at the start: the whole sound moves along behind the clipboard's.
+            doc->SetSelection(0, command == kPaste ? 0 : doc->Length());
+            CancelClicker clicker;
+            ASSERT_TRUE(Run(command));
+            EXPECT_TRUE(clicker.clicked) << command;
+            expectUnchanged(command);
+        }
+    }
+    {
+        // Cut's copy shares its pages, but the deletion moves the frames on one side of a cut
+        // that is not a whole number of pages long.
+        doc->SetSelection(doc->Length() / 3 + 1, doc->Length() / 3);
+        CancelClicker clicker;
+        ASSERT_TRUE(Run(kCut));
+        EXPECT_TRUE(clicker.clicked);
+        expectUnchanged(kCut);
     }
 
     ASSERT_TRUE(Run(kReverse));  // Save writes only a changed sound

@@ -1,5 +1,6 @@
 #include <cstring>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -150,7 +151,8 @@ TEST_F(EditCommandsTest, PasteAndMixConvertAClipboardSoundOfAnotherFormat) {
         ASSERT_TRUE(Run(id));
         // The edit's own texts come first; the view's rebuild of its peaks follows.
         ASSERT_GE(spy.texts.size(), 2u);
-        EXPECT_EQ(std::vector<std::string>(spy.texts.begin(), spy.texts.begin() + 2), Texts({188, 164}));
+        EXPECT_EQ(std::vector<std::string>(spy.texts.begin(), spy.texts.begin() + 2),
+                  Texts({188, 164}));
         EXPECT_EQ(spy.hints, std::vector<std::uint32_t>{HINT_SELECTION})
             << "a window that did not run the command only hears of the selection";
         EXPECT_EQ(doc->Length(), id == kPaste ? 1440u : 1000u);
@@ -255,6 +257,56 @@ TEST_F(EditCommandsTest, DeleteTrimAndCutKeepWhatTheySayAndUndoExactly) {
     EXPECT_EQ(doc->Length(), 1000u);
 }
 
+// Random edits of sounds long enough to span many pages, in every frame layout, run once as
+// they are (sharing pages with the sounds they replace) and once as whole copies: every step
+// leaves the same bytes, and Undo and Redo bring back the same sounds.
+TEST_F(EditCommandsTest, EditsOnSharedPagesEqualWholeCopies) {
+    constexpr std::uint32_t kRedo = 57644, kFadeIn = 32813, kReverse = 32821;
+    const std::uint32_t commands[] = {kCopy,    kPaste, kPaste, kDelete, kCut,  kFadeIn,
+                                      kReverse, kMix,   kUndo,  kRedo,   kUndo, kTrim};
+    const WaveFormat formats[] = {PcmFormat(22050, 8, 1), PcmFormat(22050, 8, 2),
+                                  PcmFormat(22050, 16, 1), PcmFormat(22050, 16, 2)};
+    std::mt19937 rng(25);
+    int pieced = 0;
+    for (const WaveFormat& format : formats) {
+        SCOPED_TRACE(testing::Message() << "block align " << format.blockAlign);
+        auto tone = [](std::uint32_t i) { return i * 2654435761u; };
+        const std::string name = "layout" + std::to_string(format.blockAlign);
+        const std::string paths[] = {WriteWave(name + "a.wav", format, 90000, tone),
+                                     WriteWave(name + "b.wav", format, 90000, tone)};
+        struct Step {
+            std::uint32_t id, start, length;
+        };
+        std::vector<Step> steps;
+        for (int k = 0; k < 24; ++k) {
+            const std::uint32_t id = commands[rng() % std::size(commands)];
+            // Trim last only, so that the sounds stay long.
+            if (id == kTrim && k != 23) continue;
+            steps.push_back({id, static_cast<std::uint32_t>(rng() % 100000),
+                             static_cast<std::uint32_t>(rng() % 3 == 0 ? 0 : rng() % 30000)});
+        }
+        std::vector<Bytes> results[2];
+        for (const bool sharing : {true, false}) {
+            SetPageSharing(sharing);
+            COrvaneDoc* doc = Open(paths[sharing ? 0 : 1]);
+            ASSERT_NE(doc, nullptr);
+            for (const Step& step : steps) {
+                doc->SetSelection(std::min(step.start, doc->Length()), step.length);
+                Run(step.id);
+                results[sharing ? 0 : 1].push_back(BytesOf(*doc->m_pWave));
+                const DataBlock* storage = doc->m_pWave->storage.get();
+                pieced += storage && storage->kind == BlockKind::Pieces ? 1 : 0;
+            }
+            App().clipboardWave->Reset();
+        }
+        SetPageSharing(true);
+        ASSERT_EQ(results[0].size(), results[1].size());
+        for (std::size_t i = 0; i < results[0].size(); ++i)
+            ASSERT_EQ(results[0][i], results[1][i]) << "step " << i << " (" << steps[i].id << ")";
+    }
+    EXPECT_GT(pieced, 20);
+}
+
 TEST_F(EditCommandsTest, CopyLeavesTheDocumentAloneAndOutlivesIt) {
     COrvaneDoc* first = CopyFrom(WriteRandom("first.wav", 1000, 4), 100, 50);
     ASSERT_NE(first, nullptr);
@@ -293,7 +345,9 @@ TEST_F(EditCommandsTest, CommandsWaitForASelectionAClipboardSoundAndSilence) {
     doc->m_pWave->deviceState = DeviceState::Idle;
 }
 
+// Counted in bytes copied: a Copy that shares the sound's pages copies only its edges.
 TEST_F(EditCommandsTest, CopyShowsProgressOnlyAboveOneChunkOfBytes) {
+    SetPageSharing(false);
     COrvaneDoc* doc = Open(WriteRandom("doc.wav", 70000, 6));
     ASSERT_NE(doc, nullptr);
     // 65536 stereo 16-bit frames are exactly 262144 bytes.
@@ -311,9 +365,13 @@ TEST_F(EditCommandsTest, CopyShowsProgressOnlyAboveOneChunkOfBytes) {
             EXPECT_EQ(spy.positions, (std::vector<int>{99, 100}));
         }
     }
+    SetPageSharing(true);
 }
 
+// As whole copies every command needs new space (with shared pages a Trim or a Copy needs
+// none).
 TEST_F(EditCommandsTest, WithoutTemporarySpaceNothingChanges) {
+    SetPageSharing(false);
     COrvaneDoc* doc = Open(WriteRandom("doc.wav", 1000, 7));
     ASSERT_NE(doc, nullptr);
     doc->SetSelection(0, 10);
@@ -337,6 +395,7 @@ TEST_F(EditCommandsTest, WithoutTemporarySpaceNothingChanges) {
     }
     EXPECT_FALSE(Enabled(kPaste));
     App().tempDir = savedTempDir;
+    SetPageSharing(true);
 }
 
 }  // namespace

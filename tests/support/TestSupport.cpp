@@ -7,6 +7,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -100,6 +101,39 @@ std::unique_ptr<WaveObject> SweepWave(std::uint32_t rate, std::uint16_t channels
         wave->SetFrame(i, PackFrame(s, channels == 2 ? r : s));
     }
     return wave;
+}
+
+std::unique_ptr<WaveObject> FileBackedCopy(const WaveObject& wave, std::uint32_t dataOffset,
+                                           const std::string& dir) {
+    std::string path;
+    if (!wave.format || TempFileName(dir, "WAV", path) == 0) return nullptr;
+    std::vector<std::uint8_t> bytes(dataOffset, 0xA5);
+    bytes.insert(bytes.end(), wave.data, wave.data + wave.dataBytes);
+    if (!WriteFileBytes(path, bytes)) return nullptr;
+    auto copy = std::make_unique<WaveObject>(1, dir.c_str());
+    copy->SetFormat(*wave.format);
+    copy->storage = std::make_unique<MappedFileBlock>(0, path.c_str(), true, nullptr, false, true);
+    if (copy->storage->pointer == nullptr) return nullptr;
+    copy->data = copy->storage->pointer + dataOffset;
+    copy->dataBytes = wave.dataBytes;
+    copy->mode = WaveMode::Resident;
+    copy->CopyInfo(&wave);
+    return copy;
+}
+
+std::size_t MappingCount(const std::string& path) {
+    std::ifstream in("/proc/self/maps");
+    std::size_t count = 0;
+    for (std::string line; std::getline(in, line);)
+        count += line.find(path) != std::string::npos ? 1 : 0;
+    return count;
+}
+
+std::size_t OpenFileCount() {
+    std::error_code ec;
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd", ec),
+                      std::filesystem::directory_iterator()));
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {

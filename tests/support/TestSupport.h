@@ -67,6 +67,16 @@ std::unique_ptr<WaveObject> RandomWave(const WaveFormat& format, std::uint32_t f
 std::unique_ptr<WaveObject> SweepWave(std::uint32_t rate, std::uint16_t channels,
                                       std::uint32_t frames, double f0, double f1, double peak);
 
+// The wave's format, bytes and INFO texts in a temporary file of `dir` (unlinked while open),
+// the frames starting `dataOffset` bytes into it as they do after a file's header: how the
+// editor holds an opened file, and what edits may share pages with.
+std::unique_ptr<WaveObject> FileBackedCopy(const WaveObject& wave, std::uint32_t dataOffset,
+                                           const std::string& dir);
+// Mappings of files whose path holds `path` (/proc/self/maps), and open files (/proc/self/fd):
+// what a freed sound must give back.
+[[nodiscard]] std::size_t MappingCount(const std::string& path);
+[[nodiscard]] std::size_t OpenFileCount();
+
 [[nodiscard]] std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
