@@ -37,17 +37,30 @@ std::optional<WaveFormat> FormatFrom(const QJsonValue& value) {
     return format;
 }
 
+QJsonObject PieceJson(const std::string& file, std::uint64_t offset, std::uint64_t at,
+                      std::uint64_t length) {
+    return {{"file", QString::fromStdString(file)},
+            {"offset", static_cast<qint64>(offset)},
+            {"at", static_cast<qint64>(at)},
+            {"length", static_cast<qint64>(length)}};
+}
+
 // The lasting files behind a sound, as (file, offset in file, place in block, length); empty
 // when some of it lives elsewhere (memory, a file that is not ours) and cannot be brought back.
 QJsonArray PiecesOf(const WaveObject& wave) {
+    if (!wave.storage) return {};
+    QJsonArray pieces;
+    for (const Piece& piece : wave.storage->Pieces()) {
+        const std::string file = KeptNameInSessions(piece.file->fd);
+        if (file.empty()) return {};
+        pieces.append(PieceJson(file, piece.offset, piece.at, piece.length));
+    }
+    if (!pieces.isEmpty()) return pieces;
+    // A file made here and read back whole, such as a take, shares no pages but has a name.
     const auto* block = dynamic_cast<const MappedFileBlock*>(wave.storage.get());
-    if (block == nullptr || block->fd < 0) return {};
-    const std::string file = KeptNameInSessions(block->fd);
+    const std::string file = block && block->fd >= 0 ? KeptNameInSessions(block->fd) : "";
     if (file.empty()) return {};
-    return QJsonArray{QJsonObject{{"file", QString::fromStdString(file)},
-                                  {"offset", 0},
-                                  {"at", 0},
-                                  {"length", static_cast<qint64>(block->size)}}};
+    return {PieceJson(file, 0, 0, block->size)};
 }
 
 QJsonObject StateOf(const WaveObject& wave) {
