@@ -3,6 +3,7 @@
 // program itself parses with and cannot drift from them.
 //   kelvane-batch-reference man FILE    sections FILTERS and FORMATS for help2man's --include
 //   kelvane-batch-reference bash FILE   shell variables for the bash completion
+//   kelvane-batch-reference fish FILE   the same for the fish completion
 
 #include <cstdio>
 #include <fstream>
@@ -79,16 +80,32 @@ std::string BashVariables() {
     return out + ")\n";
 }
 
+// One list variable a table; a filter's keys in __kelvane_batch_keys_NAME (a key may hold a
+// space, none a quote).
+std::string FishVariables() {
+    std::string out = "set -g __kelvane_batch_formats";
+    for (int format = 0; format < kBatchFormatCount; ++format) out += " " + FormatName(format);
+    out += "\nset -g __kelvane_batch_filters";
+    for (int filter = 0; filter < kBatchFilterCount; ++filter)
+        out += " " + std::string(BatchFilterShortName(filter));
+    for (int filter = 0; filter < kBatchFilterCount; ++filter) {
+        out += "\nset -g __kelvane_batch_keys_" + std::string(BatchFilterShortName(filter));
+        for (const BatchFilterKey& key : BatchFilterKeys(filter))
+            out += " '" + std::string(key.key) + "'";
+    }
+    return out + "\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string_view mode = argc == 3 ? argv[1] : "";
-    if (mode != "man" && mode != "bash") {
-        std::fprintf(stderr, "usage: kelvane-batch-reference man|bash FILE\n");
+    if (mode != "man" && mode != "bash" && mode != "fish") {
+        std::fprintf(stderr, "usage: kelvane-batch-reference man|bash|fish FILE\n");
         return 2;
     }
     std::ofstream out(argv[2]);
-    out << (mode == "man" ? ManSections() : BashVariables());
+    out << (mode == "man" ? ManSections() : mode == "bash" ? BashVariables() : FishVariables());
     out.close();
     if (!out) {
         std::fprintf(stderr, "kelvane-batch-reference: cannot write %s\n", argv[2]);

@@ -168,6 +168,20 @@ class Completion : public Install {
             << output;
         return Lines(output);
     }
+
+    // The same through fish and the completion installed for it (descriptions left out).
+    std::set<std::string> FishOffers(const std::string& words) {
+        std::string output;
+        EXPECT_EQ(RunCommand("PATH='" + Prefix() + "/bin':$PATH fish --no-config -c \"source '" +
+                                 Prefix() +
+                                 "/share/fish/vendor_completions.d/kelvane-batch.fish'; "
+                                 "complete -C 'kelvane-batch " +
+                                 words + "'\" 2>&1 | cut -f1",
+                             &output),
+                  0)
+            << output;
+        return Lines(output);
+    }
 };
 
 TEST_F(Completion, OffersTheFilterNamesTheirKeysTheFormatsAndTheOptions) {
@@ -186,6 +200,19 @@ TEST_F(Completion, OffersTheFilterNamesTheirKeysTheFormatsAndTheOptions) {
               std::set<std::string>{"50,RIGHTVOLUME="});
     EXPECT_EQ(Offers("-f ''"), formats);
     EXPECT_EQ(Offers("--out"), std::set<std::string>{"--output-dir"});
+
+    // fish completes the whole word: a filter with keys is offered with its colon.
+    std::set<std::string> fishFilters, fishVolumeKeys;
+    for (const std::string& filter : filters)
+        fishFilters.insert(filter +
+                           (BatchFilterKeys(BatchFilterByShortName(filter)).empty() ? "" : ":"));
+    for (const std::string& key : volumeKeys) fishVolumeKeys.insert("volume:" + key);
+    EXPECT_EQ(FishOffers("--filter "), fishFilters);
+    EXPECT_EQ(FishOffers("--filter volume:"), fishVolumeKeys);
+    EXPECT_EQ(FishOffers("--filter volume:LEFTVOLUME=50,RIGHT"),
+              std::set<std::string>{"volume:LEFTVOLUME=50,RIGHTVOLUME="});
+    EXPECT_EQ(FishOffers("-f "), formats);
+    EXPECT_EQ(FishOffers("--out"), std::set<std::string>{"--output-dir"});
 }
 
 }  // namespace
