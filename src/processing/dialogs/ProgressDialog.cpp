@@ -34,6 +34,7 @@ ProgressDialog::ProgressDialog(std::uint32_t captionId)
     setProperty(kClosesBeforeMessages, true);
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
+    m_nPos = m_progress->value();
     m_labelPercent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_labelPercent->setMinimumWidth(m_labelPercent->fontMetrics().horizontalAdvance("100%") + 4);
     m_labelText->setMinimumWidth(300);
@@ -51,7 +52,9 @@ ProgressDialog::ProgressDialog(std::uint32_t captionId)
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-ProgressDialog::~ProgressDialog() { DestroyWindow(); }
+ProgressDialog::~ProgressDialog() {
+    DestroyWindow();
+}
 
 bool ProgressDialog::Create(void* parent) {
     auto* widget = static_cast<QWidget*>(parent);
@@ -77,14 +80,29 @@ void ProgressDialog::SetText(std::string_view text) {
     m_labelText->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+// A loop over an hour of frames reports thousands of times; the bar (which repaints at once)
+// and the events follow at a pace the eye and a Cancel click need, not at every report.
 int ProgressDialog::SetPos(int position) {
-    PumpMessages();
-    const int previous = m_progress->value();
-    m_progress->setValue(position);
-    // Rewritten only when it changes, so the label does not flicker.
-    const QString text = QString::fromStdString(ProgressPercentText(position, m_nLower, m_nUpper));
-    if (text != m_labelPercent->text()) m_labelPercent->setText(text);
+    constexpr auto kPumpInterval = std::chrono::milliseconds(5);
+    const int previous = m_nPos;
+    m_nPos = position;
+    m_bPosShown = false;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastPump >= kPumpInterval) {
+        m_lastPump = now;
+        ShowPosition();
+        PumpMessages();
+    }
     return previous & 0xFFFF;
+}
+
+void ProgressDialog::ShowPosition() const {
+    if (m_bPosShown) return;
+    m_bPosShown = true;
+    m_progress->setValue(m_nPos);
+    // Rewritten only when it changes, so the label does not flicker.
+    const QString text = QString::fromStdString(ProgressPercentText(m_nPos, m_nLower, m_nUpper));
+    if (text != m_labelPercent->text()) m_labelPercent->setText(text);
 }
 
 void ProgressDialog::SetRange(int lower, int upper) {
@@ -101,15 +119,22 @@ void ProgressDialog::DestroyWindow() {
     hide();
 }
 
-QString ProgressDialog::PercentText() const { return m_labelPercent->text(); }
+QString ProgressDialog::PercentText() const {
+    ShowPosition();
+    return m_labelPercent->text();
+}
 
-QString ProgressDialog::MessageText() const { return m_labelText->text(); }
+QString ProgressDialog::MessageText() const {
+    return m_labelText->text();
+}
 
 void ProgressDialog::keyPressEvent(QKeyEvent* event) {
     // Enter and Escape would close a dialog; this one cannot be cancelled.
     event->accept();
 }
 
-void ProgressDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+void ProgressDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
 
 }  // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <chrono>
 #include <string_view>
 
 #include "processing/ProgressIndicator.h"
@@ -47,6 +48,8 @@ class ProgressDialog final : public QDialog, public ProgressIndicator {
     void reject() override {}
 
   private:
+    void ShowPosition() const;
+
     QProgressBar* m_progress;
     QLabel* m_labelPercent;
     QLabel* m_labelText;
@@ -55,6 +58,9 @@ class ProgressDialog final : public QDialog, public ProgressIndicator {
     std::uint32_t m_nCaption;
     int m_nLower = 0;
     int m_nUpper = 100;
+    int m_nPos;
+    mutable bool m_bPosShown = true;
+    std::chrono::steady_clock::time_point m_lastPump;
     QPointer<QWidget> m_pDisabledOwner;
     QPointer<QWidget> m_pOwnerFocus;
 };

@@ -172,9 +172,10 @@ TEST_F(ProgressDialogTest, ALongEffectKeepsTheWindowPaintingAndTakesNoSecondComm
     const int paintsDuring = counter.paints - paintsBefore;
     timer.stop();
 
-    EXPECT_GT(ticks, 10) << "timers ran while the effect did";
-    EXPECT_GT(paintsDuring, 10) << "the document window was repainted while the effect ran";
-    EXPECT_GE(percents.size(), 5u) << "the percentage moved";
+    // Events run every few milliseconds of the effect, not at every report of its loop.
+    EXPECT_GE(ticks, 3) << "timers ran while the effect did";
+    EXPECT_GE(paintsDuring, 3) << "the document window was repainted while the effect ran";
+    EXPECT_GE(percents.size(), 3u) << "the percentage moved";
     EXPECT_TRUE(frameDisabled);
     EXPECT_TRUE(windowKept) << "Enter and Escape left the progress window up";
     EXPECT_EQ(view->ProgressWindow(), nullptr);
