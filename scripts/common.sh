@@ -8,7 +8,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config ccache
     qt6-tools-dev qt6-l10n-tools)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     pulseaudio pulseaudio-utils xvfb xauth xdotool openbox x11-utils dbus-daemon sox libsox-fmt-all ffmpeg lame twolame flac
-    dpkg-dev file lintian appstream man-db bash-completion fish munge slurmctld slurmd slurm-client)
+    dpkg-dev file lintian appstream man-db bash-completion fish zsh munge slurmctld slurmd slurm-client)
 
 ensure_packages() {
     local missing=() pkg

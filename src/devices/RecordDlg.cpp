@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "devices/Recording.h"
+#include "document/DocumentManifest.h"
 #include "resources/Strings.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
@@ -73,6 +74,7 @@ bool CRecordDlg::OnInitDialog() {
         reject();
         return false;
     }
+    AnnounceRecording({RecordingFileName(*m_pWave), *m_pWave->format});
     OnTimer();
     return true;
 }

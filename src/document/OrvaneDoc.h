@@ -141,6 +141,12 @@ class COrvaneDoc : public QObject {
     void SetPathName(const std::string& path);
     [[nodiscard]] QString Title() const { return m_strTitle; }
     void SetTitle(const QString& title);
+    [[nodiscard]] const std::string& SourceText() const { return m_strSourceText; }
+    // A sound brought back after a crash, with what went with it: a fresh history, modified
+    // (document/DocumentManifest.cpp).
+    void AdoptRecovered(std::unique_ptr<WaveObject> wave, const std::string& path,
+                        const QString& title, const std::string& sourceText,
+                        std::uint32_t rawParam);
 
     std::unique_ptr<WaveObject> m_pWave;
     // Oldest first: the back is what the next Undo (Redo) brings back.

@@ -1,6 +1,7 @@
 #include "shell/MainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -43,6 +44,8 @@ CMainFrame::CMainFrame(COrvaneApp& app)
       m_pUnitPane(new QLabel) {
     setWindowTitle(QString::fromUtf8(LoadString(128)));
     setWindowIcon(AppIcon());
+    // Windows without an owner (the document's dialogs) show it too, not a blank one.
+    QApplication::setWindowIcon(windowIcon());
     setAcceptDrops(true);
     m_pMdiArea->setBackground(MdiBackgroundBrush());
     m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -14,6 +14,7 @@
 #include "formats/SndfileFile.h"
 #include "platform/profile/Profile.h"
 #include "resources/Strings.h"
+#include "shell/RecoverySession.h"
 #include "ui/AppState.h"
 #include "ui/DialogHost.h"
 #include "ui/DialogLayout.h"
@@ -105,7 +106,8 @@ void CMiscellaneousDlg::SaveSettings() const {
 }
 
 void CMiscellaneousDlg::ApplySettings() const {
-    App().tempDir = TempFolderFor(m_settings.Apply());
+    const std::string folder = TempFolderFor(m_settings.Apply());
+    App().tempDir = Recovery() ? Recovery()->FolderIn(folder) : folder;
     App().undoLevels = m_nUndoLevels;
     App().undoDiskLimit = static_cast<std::uint64_t>(m_nUndoDiskLimit) * kMiB;
 }

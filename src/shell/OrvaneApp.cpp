@@ -20,6 +20,7 @@
 #include "devices/DeviceHooks.h"
 #include "devices/WaveDevicesDlg.h"
 #include "document/DocumentFiles.h"
+#include "document/DocumentManifest.h"
 #include "platform/instance/SingleInstance.h"
 #include "platform/profile/Profile.h"
 #include "processing/dialogs/WaveFormatDlg.h"
@@ -28,6 +29,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
 #include "shell/MiscellaneousDlg.h"
+#include "shell/RecoverySession.h"
 #include "shell/WaveOpenDlg.h"
 #include "shell/WaveSaveDlg.h"
 #include "ui/AppState.h"
@@ -116,6 +118,8 @@ COrvaneApp::~COrvaneApp() {
     m_pSplash.reset();
     m_pMainFrame.reset();
     App().clipboardWave.reset();
+    SetRecovery(nullptr);
+    m_pRecovery.reset();
     m_pInstanceBlock.reset();
     SetDocumentHost(nullptr);
     g_app = nullptr;
@@ -160,9 +164,44 @@ bool COrvaneApp::InitInstance(const Options& options) {
             return false;
         }
     }
+    if (options.recovery) StartRecovery();
     if (!options.noSplash) ShowSplash();
     for (const QString& file : options.files) OpenDocumentFile(file);
     m_pMainFrame->show();
+    if (m_pRecovery)
+        m_pRecovery->RecoverDeadCopies(m_strTempFolder, [this](const DocumentManifest& manifest) {
+            return OpenRecovered(manifest);
+        });
+    return true;
+}
+
+// Only the copy a person runs keeps its work recoverable: one that a container drives, or one
+// that handed its file to a running copy, has nothing of its own to keep.
+void COrvaneApp::StartRecovery() {
+    m_pRecovery = std::make_unique<RecoverySession>(
+        [this] {
+            std::vector<COrvaneDoc*> docs;
+            for (const auto& doc : m_docs) docs.push_back(doc.get());
+            return docs;
+        },
+        [this] {
+            return m_pMainFrame && m_pMainFrame->isEnabled() &&
+                   QApplication::activeModalWidget() == nullptr;
+        });
+    SetRecovery(m_pRecovery.get());
+    m_strTempFolder = App().tempDir;
+    App().tempDir = m_pRecovery->FolderIn(m_strTempFolder);
+}
+
+bool COrvaneApp::OpenRecovered(const DocumentManifest& manifest) {
+    auto doc = std::make_unique<COrvaneDoc>();
+    if (!RestoreDocument(manifest, *doc)) return false;
+    if (doc->PathName().empty()) ++m_nUntitled;
+    CChildFrame* frame = CreateFrame(*doc);
+    m_docs.push_back(std::move(doc));
+    UpdateTitles(frame->Document());
+    m_pMainFrame->AddChild(frame);
+    frame->Document().UpdateAllViews(HINT_ALL);
     return true;
 }
 
@@ -269,7 +308,10 @@ void COrvaneApp::RunCommandIn(const Command& command, CChildFrame* child) {
     // A progress window disables the main frame while its operation runs: no second command
     // starts then, whichever way it is asked for.
     if (!m_pMainFrame || !m_pMainFrame->isEnabled()) return;
-    RunCommand(command, m_pMainFrame->ContextOf(child));
+    const CommandContext context = m_pMainFrame->ContextOf(child);
+    if (m_pRecovery) m_pRecovery->BeginCommand(context.doc);
+    RunCommand(command, context);
+    if (m_pRecovery) m_pRecovery->EndCommand();
     if (m_pMainFrame) m_pMainFrame->UpdateCommandUI();
 }
 

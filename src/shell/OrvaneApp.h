@@ -32,6 +32,7 @@ class COrvaneApp : public QObject, public DocumentHost {
         bool embedding = false;
         bool automation = false;
         bool singleInstance = true;  // tests run several applications in one process
+        bool recovery = true;        // temporary files kept for, and taken from, crash recovery
     };
     // Accepts the framework's forms too: /Embedding, -Automation, /nosplash.
     [[nodiscard]] static Options ParseCommandLine(const QStringList& arguments);
@@ -83,6 +84,8 @@ class COrvaneApp : public QObject, public DocumentHost {
     CChildFrame* CreateFrame(COrvaneDoc& doc);
     void UpdateTitles(COrvaneDoc& doc);
     void ShowSplash();
+    void StartRecovery();
+    bool OpenRecovered(const struct DocumentManifest& manifest);
 
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<QSplashScreen> m_pSplash;
@@ -90,6 +93,8 @@ class COrvaneApp : public QObject, public DocumentHost {
     std::vector<std::unique_ptr<COrvaneDoc>> m_docs;
     std::vector<CChildFrame*> m_frames;
     std::unique_ptr<SingleInstance> m_pInstanceBlock;
+    std::unique_ptr<class RecoverySession> m_pRecovery;
+    std::string m_strTempFolder;  // where the session folders are
     QStringList m_recentFiles;
     int m_nUntitled = 0;
     bool m_bClosingAll = false;

@@ -20,8 +20,9 @@ CRawDataFormatDlg::CRawDataFormatDlg(int position, QWidget* parent)
     m_listFormat->addItems(RawDataFormatNames());
     m_listFormat->setCurrentRow(position, QItemSelectionModel::ClearAndSelect);
     const int rows = m_listFormat->count();
+    // A few pixels more than the rows: the last one would touch the frame.
     m_listFormat->setFixedHeight(m_listFormat->sizeHintForRow(0) * rows +
-                                 2 * m_listFormat->frameWidth());
+                                 2 * m_listFormat->frameWidth() + 4);
     m_listFormat->setMinimumWidth(m_listFormat->sizeHintForColumn(0) + 24);
     auto* label = new QLabel(tr("&Data Format:"));
     label->setBuddy(m_listFormat);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "wavedata/SessionFolder.h"
+
 namespace kelvane {
 
 namespace {
@@ -179,6 +181,7 @@ std::string WaveObject::MakeTempFileName() const {
         TempFileName(tempDirectory, "WAV", path);
     else
         SystemTempFileName("WAV", path);
+    if (!path.empty()) KeepIfInSession(path);
     return path;
 }
 

@@ -182,6 +182,18 @@ class Completion : public Install {
             << output;
         return Lines(output);
     }
+
+    // The same through the zsh completion function, its builtins stood in for.
+    std::set<std::string> ZshOffers(const std::string& words) {
+        std::string output;
+        EXPECT_EQ(RunCommand("PATH='" + Prefix() + "/bin':$PATH '" KELVANE_COMPLETE_ZSH "' '" +
+                                 Prefix() + "/share/zsh/vendor-completions/_kelvane-batch' " +
+                                 "kelvane-batch " + words + " 2>&1",
+                             &output),
+                  0)
+            << output;
+        return Lines(output);
+    }
 };
 
 TEST_F(Completion, OffersTheFilterNamesTheirKeysTheFormatsAndTheOptions) {
@@ -201,7 +213,7 @@ TEST_F(Completion, OffersTheFilterNamesTheirKeysTheFormatsAndTheOptions) {
     EXPECT_EQ(Offers("-f ''"), formats);
     EXPECT_EQ(Offers("--out"), std::set<std::string>{"--output-dir"});
 
-    // fish completes the whole word: a filter with keys is offered with its colon.
+    // fish and zsh complete the whole word: a filter with keys is offered with its colon.
     std::set<std::string> fishFilters, fishVolumeKeys;
     for (const std::string& filter : filters)
         fishFilters.insert(filter +
@@ -213,6 +225,13 @@ TEST_F(Completion, OffersTheFilterNamesTheirKeysTheFormatsAndTheOptions) {
               std::set<std::string>{"volume:LEFTVOLUME=50,RIGHTVOLUME="});
     EXPECT_EQ(FishOffers("-f "), formats);
     EXPECT_EQ(FishOffers("--out"), std::set<std::string>{"--output-dir"});
+
+    EXPECT_EQ(ZshOffers("--filter ''"), fishFilters);
+    EXPECT_EQ(ZshOffers("--filter volume:"), fishVolumeKeys);
+    EXPECT_EQ(ZshOffers("--filter volume:LEFTVOLUME=50,RIGHT"),
+              std::set<std::string>{"volume:LEFTVOLUME=50,RIGHTVOLUME="});
+    EXPECT_EQ(ZshOffers("-f ''"), formats);
+    EXPECT_EQ(ZshOffers("--out"), std::set<std::string>{"--output-dir"});
 }
 
 }  // namespace

@@ -95,5 +95,36 @@ TEST(EndToEnd, CancelOnAnHourLongSoundLeavesItAsItWas) {
         << "a partial file was left beside it";
 }
 
+// A take at a real desktop with the sound server: the Record button, a tone played meanwhile,
+// Close, Ctrl+S (record.sh says how). The file then holds the sound, as sox hears it.
+TEST(EndToEnd, ATakeIsRecordedMarkedAndSaved) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "sox", "paplay"})
+        if (!RequireTool(tool)) return;
+    if (!RequireSoundServer()) return;
+    ScopedTempDir dir;
+    ScopedProfile profile;
+    const std::string take = dir.File("take.wav"), tone = dir.File("tone.wav");
+    ASSERT_EQ(RunCommand("sox -n -r 22050 -c 1 -b 16 '" + take + "' trim 0 0.5"), 0);
+    ASSERT_EQ(RunCommand("sox -n -r 22050 -c 1 -b 16 '" + tone + "' synth 2 sine 440 vol 0.5"), 0);
+
+    std::string output;
+    const int status = RunCommand("timeout 120 '" KELVANE_DESKTOP_SCRIPT "' '" KELVANE_RECORD_SCRIPT
+                                  "' '" KELVANE_EDITOR "' '" +
+                                      take + "' '" + tone + "' 2>&1",
+                                  &output);
+    ASSERT_EQ(status, 0) << output;
+
+    std::string seconds, stat;
+    ASSERT_EQ(RunCommand("soxi -D '" + take + "'", &seconds), 0);
+    EXPECT_GE(std::stod(seconds), 1.5) << "the take replaced the half second of silence";
+    ASSERT_EQ(RunCommand("sox '" + take + "' -n stat 2>&1", &stat), 0);
+    const auto value = [&](const std::string& label) {
+        const std::size_t at = stat.find(label);
+        return at == std::string::npos ? 0.0 : std::stod(stat.substr(stat.find(':', at) + 1));
+    };
+    // Other tests may play into the same sink meanwhile: the level, not the pitch, is certain.
+    EXPECT_GT(value("RMS     amplitude"), 0.1) << stat;
+}
+
 }  // namespace
 }  // namespace kelvane::test

@@ -1,8 +1,12 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -169,6 +173,17 @@ TEST_F(CommandTableTest, HelpShowsAGuideToEveryMenuCommand) {
     const QVariant picture = help->document()->resource(
         QTextDocument::ImageResource, help->source().resolved(QUrl("save-as.png")));
     EXPECT_TRUE(picture.isValid()) << "the pictures come with the guide";
+    QFile page(help->source().toLocalFile());
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QDir guide = QFileInfo(page).dir();
+    const QString html = QString::fromUtf8(page.readAll());
+    const QRegularExpression names(R"re((src|srcset)="([^" ]+))re");
+    int pictures = 0;
+    for (const QRegularExpressionMatch& name : names.globalMatch(html)) {
+        EXPECT_TRUE(guide.exists(name.captured(2))) << name.captured(2).toStdString();
+        ++pictures;
+    }
+    EXPECT_GT(pictures, 60) << "every picture at scales 1 and 2";
     const QString text = help->toPlainText();
     for (auto rows : {MenuWithoutDocument(), MenuWithDocument()})
         for (const MenuRow& row : rows) {

@@ -100,14 +100,26 @@ CancelClicker::CancelClicker() {
     timer_.start(0);
 }
 
-EditorTest::EditorTest() {
+EditorTest::EditorTest() : EditorTest(Deferred{}) {
+    Start(false);
+}
+
+EditorTest::EditorTest(Deferred) {
     Application();
     m_previousHost = SetDialogHost(&dialogs);
+}
+
+void EditorTest::Start(bool recovery) {
     m_app = std::make_unique<COrvaneApp>();
     COrvaneApp::Options options;
     options.noSplash = true;
     options.singleInstance = false;
+    options.recovery = recovery;
     m_app->InitInstance(options);
+}
+
+void EditorTest::Stop() {
+    m_app.reset();
 }
 
 EditorTest::~EditorTest() {

@@ -36,6 +36,8 @@ class ScriptedDialogs final : public DialogHost {
     // The next dialog: `fill` sets its controls, then it is accepted (or cancelled).
     void Accept(std::function<void(QDialog&)> fill = {});
     void Cancel(std::function<void(QDialog&)> fill = {});
+    // The next dialog is answered by `answer`, whose result Exec returns.
+    void Then(Answer answer) { m_dialogs.push_back(std::move(answer)); }
     // The next message box gets `button`; unqueued ones get their first button.
     void Reply(QMessageBox::StandardButton button) { m_buttons.push_back(button); }
 
@@ -65,7 +67,15 @@ class CancelClicker {
 class EditorTest : public ::testing::Test {
   protected:
     EditorTest();
+    // Starts nothing yet: the test calls Start when its files are in place.
+    struct Deferred {};
+    explicit EditorTest(Deferred);
     ~EditorTest() override;
+    // `recovery`: the editor's temporary files are kept for crash recovery, and the sounds of
+    // copies that died are offered back at once.
+    void Start(bool recovery);
+    // Ends the editor as a clean exit would.
+    void Stop();
 
     COrvaneApp& app() { return *m_app; }
     COrvaneDoc* ActiveDocument();

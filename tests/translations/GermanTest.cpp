@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QSpinBox>
 #include <QTranslator>
+#include <QTreeWidget>
 #include <QXmlStreamReader>
 #include <cstdlib>
 #include <functional>
@@ -45,6 +46,7 @@
 #include "shell/MainFrame.h"
 #include "shell/MiscellaneousDlg.h"
 #include "shell/OrvaneApp.h"
+#include "shell/RecoverDlg.h"
 #include "shell/WaveOpenDlg.h"
 #include "shell/WaveSaveDlg.h"
 #include "support/TestSupport.h"
@@ -100,7 +102,8 @@ std::vector<std::pair<const char*, Factory>> Dialogs(const WaveObject& wave) {
             Make<CRealAudioMethodDlg>("RealAudio Methods", std::uint32_t{0}),
             Make<CSubFormatDlg>("Sub-Format"),
             Make<CColorDlg>("Color"),
-            Make<CDisplayFormatDlg>("Display Format")};
+            Make<CDisplayFormatDlg>("Display Format"),
+            Make<CRecoverDlg>("Recover Sounds", std::vector<DocumentManifest>{})};
 }
 
 // Names and units read the same in every language: codec names, "Mono", "kHz", the vendor.
@@ -138,6 +141,8 @@ QSet<QString> ShownTexts(QWidget& window) {
         if (auto* group = qobject_cast<QGroupBox*>(widget)) texts << group->title();
         if (auto* combo = qobject_cast<QComboBox*>(widget))
             for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
+        if (auto* tree = qobject_cast<QTreeWidget*>(widget))
+            for (int i = 0; i < tree->columnCount(); ++i) texts << tree->headerItem()->text(i);
         if (auto* list = qobject_cast<QListWidget*>(widget))
             for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
         if (auto* spin = qobject_cast<QSpinBox*>(widget))
