@@ -26,17 +26,17 @@ QString LengthText(const DocumentManifest& document) {
 CRecoverDlg::CRecoverDlg(const std::vector<DocumentManifest>& documents, QWidget* parent)
     : QDialog(parent),
       m_list(new QTreeWidget),
-      m_buttonRecover(new QPushButton("&Recover")),
-      m_buttonDiscard(new QPushButton("&Discard")) {
-    setWindowTitle("Recover Sounds");
+      m_buttonRecover(new QPushButton(tr("&Recover"))),
+      m_buttonDiscard(new QPushButton(tr("&Discard"))) {
+    setWindowTitle(tr("Recover Sounds"));
     auto* text = new QLabel(
-        "Kelvane ended without closing these sounds. Recover opens them as they were after "
-        "the last completed change; Discard deletes them.");
+        tr("Kelvane ended without closing these sounds. Recover opens them as they were after "
+           "the last completed change; Discard deletes them."));
     text->setWordWrap(true);
 
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
-    m_list->setHeaderLabels({"Name", "Format", "Length", "Last change"});
+    m_list->setHeaderLabels({tr("Name"), tr("Format"), tr("Length"), tr("Last change")});
     for (const DocumentManifest& document : documents) {
         const WaveFormat& f = document.format;
         m_list->addTopLevelItem(new QTreeWidgetItem(

@@ -941,6 +941,14 @@ MP3-Dateien (*.mp3)</translation>
         <source>MP3, %d kbit/s constant</source>
         <translation>MP3, %d kbit/s konstant</translation>
     </message>
+    <message>
+        <source>Kelvane cannot keep the changes to &quot;%s&quot; safe from a crash: the temporary folder is full or cannot be written. The sound is still open; save it or make some space.</source>
+        <translation>Kelvane kann die Änderungen an „%s“ nicht vor einem Absturz sichern: Der temporäre Ordner ist voll oder nicht beschreibbar. Der Klang bleibt geöffnet; speichern Sie ihn oder schaffen Sie Platz.</translation>
+    </message>
+    <message>
+        <source>Kelvane cannot recover &quot;%s&quot;: its temporary files are missing, damaged or too large for the temporary disk space. They are kept for the next start.</source>
+        <translation>Kelvane kann „%s“ nicht wiederherstellen: Seine temporären Dateien fehlen, sind beschädigt oder zu groß für den temporären Plattenplatz. Sie bleiben für den nächsten Start erhalten.</translation>
+    </message>
 </context>
 <context>
     <name>kelvane</name>
@@ -1682,6 +1690,41 @@ Dieser Ordner liegt im Arbeitsspeicher: Klänge, die größer als der Arbeitsspe
     <message>
         <source>Right:</source>
         <translation>Rechts:</translation>
+    </message>
+</context>
+<context>
+    <name>kelvane::CRecoverDlg</name>
+    <message>
+        <source>&amp;Recover</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>Recover Sounds</source>
+        <translation>Klänge wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Kelvane ended without closing these sounds. Recover opens them as they were after the last completed change; Discard deletes them.</source>
+        <translation>Kelvane wurde beendet, ohne diese Klänge zu schließen. „Wiederherstellen“ öffnet sie so, wie sie nach der letzten abgeschlossenen Änderung waren; „Verwerfen“ löscht sie.</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>Last change</source>
+        <translation>Letzte Änderung</translation>
     </message>
 </context>
 <context>
