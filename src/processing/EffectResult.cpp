@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "wavedata/SharedPages.h"
+
 namespace kelvane {
 
 FrameRange ProcessedRange(std::uint32_t start, std::uint32_t length, std::uint32_t waveLength) {
@@ -32,6 +34,8 @@ std::unique_ptr<WaveObject> NewResultKeeping(const WaveObject& source, std::uint
     const KeptRun kept[] = {{0, 0, std::min(changed.start, newEnd)}, {newEnd, n - after, after}};
     auto result = std::make_unique<WaveObject>(1, source.tempDirectory.c_str());
     if (!result->AllocateSharing(source, frames, kept, toCopy)) return nullptr;
+    const std::uint64_t bpf = BytesPerFrame(source.frameLayout);
+    PrepareToRead(source, changed.start * bpf, std::uint64_t{changed.length} * bpf);
     return result;
 }
 

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -178,6 +179,21 @@ std::uint64_t HeldBytes(std::span<const WaveObject* const> states, const WaveObj
         }
     }
     return bytes;
+}
+
+void PrepareToRead(const WaveObject& wave, std::uint64_t offset, std::uint64_t bytes) {
+#ifdef MADV_POPULATE_READ
+    if (!wave.storage || wave.storage->kind != BlockKind::Pieces || wave.data == nullptr) return;
+    offset = std::min<std::uint64_t>(offset, wave.dataBytes);
+    bytes = std::min<std::uint64_t>(bytes, wave.dataBytes - offset);
+    if (bytes == 0) return;
+    const auto begin = reinterpret_cast<std::uintptr_t>(wave.data + offset);
+    const std::uintptr_t first = PageFloor(begin);
+    // A kernel without it (before 5.14) refuses the advice, and the reader faults as before.
+    ::madvise(reinterpret_cast<void*>(first), PageCeil(begin + bytes) - first, MADV_POPULATE_READ);
+#else
+    (void)wave, (void)offset, (void)bytes;
+#endif
 }
 
 void CopyKeptBytes(const WaveObject& source, WaveObject& target, std::span<const KeptRun> toCopy,
