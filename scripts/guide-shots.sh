@@ -134,7 +134,13 @@ for menu in file:f edit:e selection:s process:p view:v window:w help:h; do
 done
 
 dialog_shot wave-format ctrl+n
-dialog_shot open ctrl+o
+# With a file chosen, so the preview shows it: the list takes the typed name's start.
+keys ctrl+o shift+Tab
+xdotool type --delay 50 "song."
+sleep 1
+shot open
+keys Escape
+back_to_main
 keys ctrl+o
 type_path "$music/take.pcm"
 dialog_shot raw-file-format Return
