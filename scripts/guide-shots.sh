@@ -211,8 +211,10 @@ shot help-window
 keys alt+F4
 back_to_main
 
-# A change that only the recovery of a copy that died can bring back (below).
+# A change that only the recovery of a copy that died can bring back (below); closing asks
+# about it first.
 keys alt+p r
+dialog_shot save-changes alt+f c
 
 # A long command's progress window: ten minutes of sound saved as MP3.
 keys ctrl+o
