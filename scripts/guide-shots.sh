@@ -8,7 +8,7 @@
 #   tests/e2e/desktop.sh --size 2960x1800 scripts/guide-shots.sh path/to/kelvane 2
 #
 # With pulseaudio installed it starts a private sound server for the Record dialog; optipng,
-# when installed, makes the pictures smaller.
+# when installed, makes the pictures smaller. SHOTS="help-window about" retakes only those.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 editor=$(realpath "${1:-build/apps/kelvane/kelvane}")
@@ -79,8 +79,10 @@ saved() {
     command -v optipng >/dev/null && optipng -quiet -o2 "$1"
     echo "wrote $1"
 }
+wanted() { [ -z "${SHOTS:-}" ] || [[ " $SHOTS " == *" $1 "* ]]; }
 # shot NAME: the active window with its frame.
 shot() {
+    wanted "$1" || return 0
     import -frame -window "$(xdotool getactivewindow)" "$out/$1$suffix.png" 2>/dev/null
     saved "$out/$1$suffix.png"
 }
@@ -109,6 +111,7 @@ popup_shot() {
     else
         right=$((fx + fw > x + w ? fx + fw : x + w)) bottom=$((fy + fh > y + h ? fy + fh : y + h))
     fi
+    wanted "$name" || return 0
     convert "$work/after.png" -crop "$((right - fx))x$((bottom - fy))+$fx+$fy" +repage \
         "$out/$name$suffix.png"
     saved "$out/$name$suffix.png"

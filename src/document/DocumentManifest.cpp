@@ -10,6 +10,8 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <map>
 
 #include "document/OrvaneDoc.h"
 #include "ui/AppState.h"
@@ -107,31 +109,117 @@ std::unique_ptr<WaveObject> NewSound(const WaveFormat& format, std::uint64_t byt
     return wave;
 }
 
-std::unique_ptr<WaveObject> RestoreState(const QJsonObject& state) {
-    const auto format = FormatFrom(state["format"]);
-    if (!format) return nullptr;
-    const auto bytes = static_cast<std::uint64_t>(state["bytes"].toInteger());
-    const auto dataAt = static_cast<std::uint64_t>(state["dataAt"].toInteger());
-    auto wave = NewSound(*format, bytes);
-    if (!wave || wave->dataBytes != bytes) return nullptr;
+// Files of a copy that died, taken over into this copy's session folder: renamed, so their
+// lasting names go on there, and opened once however many states share them.
+struct TakenFiles {
+    std::string folder;
+    std::map<QString, std::shared_ptr<PieceFile>> files;
+
+    std::shared_ptr<PieceFile> Take(const QString& file) {
+        if (const auto found = files.find(file); found != files.end()) return found->second;
+        const std::string from = file.toStdString();
+        const std::string to = folder + std::filesystem::path(from).filename().string();
+        if (folder.empty() || ::rename(from.c_str(), to.c_str()) != 0) return nullptr;
+        const int fd = ::open(to.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+        struct stat st {};
+        if (fd < 0 || ::fstat(fd, &st) != 0 || KeptNameInSessions(fd).empty()) {
+            if (fd >= 0) ::close(fd);
+            ::rename(to.c_str(), from.c_str());
+            return nullptr;
+        }
+        auto taken = std::make_shared<PieceFile>(fd, static_cast<std::uint64_t>(st.st_size), to);
+        files.emplace(file, taken);
+        return taken;
+    }
+    // Where a file is now, taken over or not.
+    QString Path(const QString& file) const {
+        const auto found = files.find(file);
+        return found == files.end() ? file : QString::fromStdString(found->second->path);
+    }
+};
+
+struct StateShape {
+    WaveFormat format;
+    std::uint64_t bytes;
+    std::uint64_t dataAt;
+};
+
+// The state's own pages mapped again, nothing copied; null when they cannot be.
+std::unique_ptr<WaveObject> MapState(const StateShape& shape, const QJsonArray& described,
+                                     TakenFiles& taken) {
+    std::vector<Piece> pieces;
+    for (const QJsonValue& value : described) {
+        const QJsonObject piece = value.toObject();
+        auto file = taken.Take(piece["file"].toString());
+        if (!file) return nullptr;
+        pieces.push_back({std::move(file), static_cast<std::uint64_t>(piece["offset"].toInteger()),
+                          static_cast<std::uint64_t>(piece["at"].toInteger()),
+                          static_cast<std::uint64_t>(piece["length"].toInteger())});
+    }
+    if (pieces.empty() || shape.bytes == 0) return nullptr;
+    std::sort(pieces.begin(), pieces.end(),
+              [](const Piece& a, const Piece& b) { return a.at < b.at; });
+    // A whole file's piece may end in a part of a page.
+    const std::uint64_t page = PageBytes();
+    const std::uint64_t whole = (shape.dataAt + shape.bytes + page - 1) / page * page;
+    pieces.back().length = std::max(pieces.back().length, whole - pieces.back().at);
+    std::unique_ptr<DataBlock> block =
+        std::make_unique<PieceBlock>(shape.dataAt + shape.bytes, std::move(pieces), nullptr);
+    auto wave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
+    if (!wave->AttachBlock(shape.format, block)) return nullptr;
+    wave->data += shape.dataAt;
+    wave->dataBytes = static_cast<std::uint32_t>(shape.bytes);
+    return wave;
+}
+
+// The state's bytes copied into a new sound of this copy's, when its pages cannot be mapped.
+std::unique_ptr<WaveObject> CopyState(const StateShape& shape, const QJsonArray& described,
+                                      const TakenFiles& taken) {
+    auto wave = NewSound(shape.format, shape.bytes);
+    if (!wave || wave->dataBytes != shape.bytes) return nullptr;
     std::uint64_t covered = 0;
-    for (const QJsonValue& value : state["pieces"].toArray()) {
+    for (const QJsonValue& value : described) {
         const QJsonObject piece = value.toObject();
         const auto at = static_cast<std::uint64_t>(piece["at"].toInteger());
         const auto length = static_cast<std::uint64_t>(piece["length"].toInteger());
-        const std::uint64_t from = std::max(at, dataAt);
-        const std::uint64_t to = std::min(at + length, dataAt + bytes);
+        const std::uint64_t from = std::max(at, shape.dataAt);
+        const std::uint64_t to = std::min(at + length, shape.dataAt + shape.bytes);
         if (from >= to) continue;
         const auto offset = static_cast<std::uint64_t>(piece["offset"].toInteger()) + (from - at);
-        if (!ReadPiece(piece["file"].toString(), offset, wave->data + (from - dataAt), to - from))
+        if (!ReadPiece(taken.Path(piece["file"].toString()), offset,
+                       wave->data + (from - shape.dataAt), to - from))
             return nullptr;
         covered += to - from;
     }
-    if (covered != bytes) return nullptr;
+    return covered == shape.bytes ? std::move(wave) : nullptr;
+}
+
+std::unique_ptr<WaveObject> RestoreState(const QJsonObject& state, TakenFiles& taken) {
+    const auto format = FormatFrom(state["format"]);
+    if (!format) return nullptr;
+    const StateShape shape{*format, static_cast<std::uint64_t>(state["bytes"].toInteger()),
+                           static_cast<std::uint64_t>(state["dataAt"].toInteger())};
+    if (shape.bytes > UINT32_MAX) return nullptr;
+    const QJsonArray pieces = state["pieces"].toArray();
+    std::unique_ptr<WaveObject> wave = MapState(shape, pieces, taken);
+    if (!wave) wave = CopyState(shape, pieces, taken);
+    if (!wave) return nullptr;
     const QJsonObject info = state["info"].toObject();
     for (auto it = info.begin(); it != info.end(); ++it)
         wave->SetInfo(it.key().toStdString(), it.value().toString().toUtf8().constData());
     return wave;
+}
+
+// All the states or none: a history with a gap would undo to the wrong sound.
+std::optional<std::deque<std::unique_ptr<WaveObject>>> RestoreStates(const QJsonArray& states,
+                                                                     TakenFiles& taken) {
+    std::deque<std::unique_ptr<WaveObject>> restored;
+    for (const QJsonValue& state : states) {
+        auto wave = RestoreState(state.toObject(), taken);
+        if (!wave) return std::nullopt;
+        restored.push_back(std::move(wave));
+    }
+    return restored;
 }
 
 // A recording under way: whole frames of what reached its file by the last buffer written.
@@ -156,11 +244,15 @@ void AnnounceRecording(const RecordingFile& recording) {
     if (g_recordingListener) g_recordingListener(recording);
 }
 
-void COrvaneDoc::AdoptRecovered(std::unique_ptr<WaveObject> wave, const std::string& path,
-                                const QString& title, const std::string& sourceText,
-                                std::uint32_t rawParam) {
+void COrvaneDoc::AdoptRecovered(std::unique_ptr<WaveObject> wave,
+                                std::deque<std::unique_ptr<WaveObject>> undo,
+                                std::deque<std::unique_ptr<WaveObject>> redo,
+                                const std::string& path, const QString& title,
+                                const std::string& sourceText, std::uint32_t rawParam) {
     DeleteContents();
     m_pWave = std::move(wave);
+    m_undoWaves = std::move(undo);
+    m_redoWaves = std::move(redo);
     m_strPathName = path;
     m_strSourceText = sourceText;
     m_nRawParam = rawParam;
@@ -222,11 +314,24 @@ std::optional<DocumentManifest> ReadManifest(const QString& file) {
 bool RestoreDocument(const DocumentManifest& manifest, COrvaneDoc& doc) {
     const QJsonObject& json = manifest.json;
     const QJsonObject recording = json["recording"].toObject();
-    std::unique_ptr<WaveObject> wave =
-        recording.isEmpty() ? RestoreState(json["sound"].toObject()) : RestoreRecording(recording);
+    TakenFiles taken{App().tempDir, {}};
+    std::unique_ptr<WaveObject> wave = RestoreState(json["sound"].toObject(), taken);
+    auto undo = RestoreStates(json["undo"].toArray(), taken);
+    auto redo = RestoreStates(json["redo"].toArray(), taken);
+    if (!recording.isEmpty()) {
+        // The take replaces the sound as its Record would have, the sound becoming Undo's.
+        if (wave && undo) undo->push_back(std::move(wave));
+        if (redo) redo->clear();
+        wave = RestoreRecording(recording);
+    }
     if (!wave) return false;
-    doc.AdoptRecovered(std::move(wave), json["path"].toString().toStdString(),
-                       json["title"].toString(), json["sourceText"].toString().toStdString(),
+    if (!undo || !redo) {
+        undo.emplace();
+        redo.emplace();
+    }
+    doc.AdoptRecovered(std::move(wave), std::move(*undo), std::move(*redo),
+                       json["path"].toString().toStdString(), json["title"].toString(),
+                       json["sourceText"].toString().toStdString(),
                        static_cast<std::uint32_t>(json["rawParam"].toInteger()));
     doc.SetSelection(static_cast<std::uint32_t>(json["selStart"].toInteger()),
                      static_cast<std::uint32_t>(json["selLength"].toInteger()));

@@ -144,7 +144,9 @@ class COrvaneDoc : public QObject {
     [[nodiscard]] const std::string& SourceText() const { return m_strSourceText; }
     // A sound brought back after a crash, with what went with it: a fresh history, modified
     // (document/DocumentManifest.cpp).
-    void AdoptRecovered(std::unique_ptr<WaveObject> wave, const std::string& path,
+    void AdoptRecovered(std::unique_ptr<WaveObject> wave,
+                        std::deque<std::unique_ptr<WaveObject>> undo,
+                        std::deque<std::unique_ptr<WaveObject>> redo, const std::string& path,
                         const QString& title, const std::string& sourceText,
                         std::uint32_t rawParam);
 

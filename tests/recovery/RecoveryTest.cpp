@@ -34,7 +34,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uint32_t kSelectAll = 32789, kReverse = 32821, kSaveAs = 57604, kRecord = 32774;
+constexpr std::uint32_t kSelectAll = 32789, kReverse = 32821, kSaveAs = 57604, kRecord = 32774,
+                        kUndo = 57643, kRedo = 57644;
 constexpr char kScenarioVariable[] = "KELVANE_RECOVERY_SCENARIO";
 constexpr std::uint32_t kFrames = 3'000'000;  // long enough that an effect or a save shows progress
 
@@ -76,6 +77,7 @@ class Victim final : public EditorTest {
         doc->SetSelection(100'000, 50'000);
         ASSERT_TRUE(Run(kReverse));
         ASSERT_TRUE(WriteFileBytes(Folder() + "/expected.raw", Bytes(*doc->m_pWave)));
+        ASSERT_TRUE(WriteFileBytes(Folder() + "/undone.raw", Bytes(*doc->UndoWave())));
         if (scenario == "command") {
             // A selection made with the mouse is no command: it is kept within a second.
             doc->SetSelection(1000, 5000);
@@ -196,6 +198,11 @@ TEST_F(RecoveryTest, RecoverGivesEachSoundAsAfterItsLastCompletedCommand) {
             {"command", {1000, 5000}}, {"effect", {0, kFrames}}, {"save", {100'000, 50'000}}};
         EXPECT_EQ(std::pair(doc.m_nSelStart, doc.m_nSelLength), selections.at(scenario));
         EXPECT_FALSE(fs::exists(dir.File("saved.wav"))) << "no half-written file under its name";
+        EXPECT_EQ(doc.m_pWave->storage->kind, BlockKind::Pieces) << "taken over, not copied";
+        ASSERT_TRUE(Run(kUndo));
+        EXPECT_TRUE(Bytes(*doc.m_pWave) == ReadFileBytes(dir.File("undone.raw")));
+        ASSERT_TRUE(Run(kRedo));
+        EXPECT_TRUE(Bytes(*doc.m_pWave) == ReadFileBytes(dir.File("expected.raw")));
 
         doc.SetModifiedFlag(false);  // a clean exit with nothing to ask
         Stop();
