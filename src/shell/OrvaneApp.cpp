@@ -332,12 +332,19 @@ void COrvaneApp::OnFileOpen() {
     dialog.selectNameFilter(filters[index]);
     if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     WriteProfileInt("WAVEOPEN", "FILTER", static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    // The desktop's chooser shows no preview: its own panel shows the chosen file first.
+    if (QDialog* panel = dialog.Panel()) {
+        dialog.OnFileChanged(dialog.selectedFiles().front());
+        if (RunModal(*panel) != QDialog::Accepted) return;
+    }
     OpenDocumentFile(dialog.selectedFiles().front());
 }
 
 DocumentHost::SaveChoice COrvaneApp::AskSaveAs(const COrvaneDoc& doc, std::uint32_t preselectedType) {
     CWaveSaveDlg dialog(*doc.m_pWave->format, preselectedType,
                         QString::fromStdString(doc.PathName()), m_pMainFrame.get());
+    // With the desktop's chooser the type and its options come first, in a panel of their own.
+    if (QDialog* panel = dialog.Panel(); panel && RunModal(*panel) != QDialog::Accepted) return {};
     if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     SaveChoice choice;
     choice.path = dialog.selectedFiles().front().toStdString();

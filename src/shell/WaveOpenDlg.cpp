@@ -13,6 +13,7 @@
 #include "platform/acm/AcmFormats.h"
 #include "platform/profile/Profile.h"
 #include "resources/Strings.h"
+#include "ui/DialogLayout.h"
 #include "ui/FileFilters.h"
 
 namespace kelvane {
@@ -73,15 +74,23 @@ CWaveOpenDlg::CWaveOpenDlg(QWidget* parent)
       m_checkAutoPlay(new QCheckBox(tr("&Auto Play"))),
       m_pPreview(std::make_unique<WaveObject>(1, nullptr)),
       m_bAutoPlay(GetProfileInt(kSection, "AUTOPLAY", 1) != 0) {
-    // The preview panel is added below the file list, which only the non-native dialog has.
-    setOption(QFileDialog::DontUseNativeDialog);
+    // The preview panel goes below the file list, which only the editor's own dialog has.
+    const bool desktop = UsesDesktopChooser();
+    setOption(QFileDialog::DontUseNativeDialog, !desktop);
     setFileMode(QFileDialog::ExistingFile);
     setDefaultSuffix("wav");
     setNameFilters(NameFilters(167));
     resize(760, 540);  // room for the size and type columns beside the names
     ShowWholeColumns(*this);
-    if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+    if (desktop) {
+        m_pPanel = std::make_unique<QDialog>(parent);
+        auto* column = new QVBoxLayout;
+        column->addWidget(BuildPreviewPanel());
+        SetDialogLayout(*m_pPanel, column, QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+        connect(m_pPanel.get(), &QDialog::finished, this, &CWaveOpenDlg::OnStop);
+    } else if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         grid->addWidget(BuildPreviewPanel(), grid->rowCount(), 0, 1, grid->columnCount());
+    }
     m_checkAutoPlay->setChecked(m_bAutoPlay);
     connect(m_checkAutoPlay, &QCheckBox::toggled, this, [this](bool on) { m_bAutoPlay = on; });
     connect(m_buttonPlay, &QPushButton::clicked, this, &CWaveOpenDlg::OnPlay);
@@ -128,6 +137,7 @@ bool CWaveOpenDlg::PreviewHasSound() const {
 void CWaveOpenDlg::OnFileChanged(const QString& path) {
     if (path == m_strPreviewPath) return;
     m_strPreviewPath = path;
+    if (m_pPanel) m_pPanel->setWindowTitle(QFileInfo(path).fileName());
     m_pPreview->StopDevice();
     for (QLabel* label : {m_labelFormat, m_labelLength, m_labelEngineer, m_labelTitle})
         label->clear();

@@ -13,7 +13,8 @@ namespace kelvane {
 
 // The Open dialog: the file list of the filters of string 167 above a preview panel that
 // shows the selected file's format, length, title and engineer, and plays it on request or,
-// with "Auto Play", as soon as it is selected.
+// with "Auto Play", as soon as it is selected. With the desktop's own chooser, the preview is
+// a panel of its own, shown for the chosen file before it opens.
 class CWaveOpenDlg : public QFileDialog {
     Q_OBJECT
 
@@ -27,6 +28,8 @@ class CWaveOpenDlg : public QFileDialog {
     void OnPlay();
     void OnStop();
     void done(int result) override;
+    // The preview's own window when the desktop's chooser is used, else null.
+    [[nodiscard]] QDialog* Panel() const { return m_pPanel.get(); }
 
     QPushButton* m_buttonPlay;
     QPushButton* m_buttonStop;
@@ -45,6 +48,7 @@ class CWaveOpenDlg : public QFileDialog {
     [[nodiscard]] bool PreviewHasSound() const;
 
     QString m_strPreviewPath;
+    std::unique_ptr<QDialog> m_pPanel;
 };
 
 // The text of a sound's format as the preview and the save dialog show it: the compression

@@ -13,6 +13,7 @@
 #include "resources/Strings.h"
 #include "shell/WaveOpenDlg.h"
 #include "ui/DialogHost.h"
+#include "ui/DialogLayout.h"
 #include "ui/EncoderOptionsDlg.h"
 #include "ui/FileFilters.h"
 #include "ui/FormatChooserDlg.h"
@@ -59,8 +60,10 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
       m_labelFormat(new QLabel),
       m_encoder(LoadEncoderSettings()),
       m_pSourceFormat(CopyFormat(source)),
-      m_strTypes(Text(kTypeList).split('\n')) {
-    setOption(QFileDialog::DontUseNativeDialog);
+      m_strTypes(Text(kTypeList).split('\n')),
+      m_strName(fileName) {
+    const bool desktop = UsesDesktopChooser();
+    setOption(QFileDialog::DontUseNativeDialog, !desktop);
     setOption(QFileDialog::DontConfirmOverwrite);  // asked in accept()
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
@@ -80,7 +83,9 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
     auto* row = new QHBoxLayout(group);
     row->addWidget(m_buttonOptions);
     row->addWidget(m_labelFormat, 1);
-    if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+    if (desktop)
+        BuildPanel(group);
+    else if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(group, grid->rowCount(), 0, 1, grid->columnCount());
     connect(m_buttonOptions, &QPushButton::clicked, this, &CWaveSaveDlg::OnOptions);
 
@@ -97,6 +102,24 @@ CWaveSaveDlg::CWaveSaveDlg(const WaveFormat& source, std::uint32_t type, const Q
                 [this](int index) { OnTypeChanged(static_cast<std::uint32_t>(index + 1)); });
 }
 
+void CWaveSaveDlg::BuildPanel(QGroupBox* outputFormat) {
+    m_pPanel = std::make_unique<QDialog>(parentWidget());
+    m_pPanel->setWindowTitle(windowTitle());
+    m_comboType = new QComboBox;
+    m_comboType->addItems(m_strTypes);
+    auto* label = new QLabel(tr("Save as &type:"));
+    label->setBuddy(m_comboType);
+    auto* type = new QHBoxLayout;
+    type->addWidget(label);
+    type->addWidget(m_comboType, 1);
+    auto* column = new QVBoxLayout;
+    column->addLayout(type);
+    column->addWidget(outputFormat);
+    SetDialogLayout(*m_pPanel, column);
+    connect(m_comboType, &QComboBox::activated, this,
+            [this](int index) { SelectType(static_cast<std::uint32_t>(index + 1)); });
+}
+
 void CWaveSaveDlg::SelectType(std::uint32_t type) {
     if (type < 1 || type > static_cast<std::uint32_t>(m_filters.size())) return;
     ShowType(type);
@@ -111,6 +134,7 @@ void CWaveSaveDlg::ShowType(std::uint32_t type) {
     if (typeList) typeList->setItemText(index, m_filters[index]);
     selectNameFilter(m_filters[index]);
     if (typeList) typeList->setItemText(index, m_strTypes[index]);
+    if (m_comboType) m_comboType->setCurrentIndex(index);
 }
 
 void CWaveSaveDlg::OnTypeChanged(std::uint32_t type) {
@@ -120,13 +144,20 @@ void CWaveSaveDlg::OnTypeChanged(std::uint32_t type) {
                                       : QString());
     m_nSaveType = type;
     m_buttonOptions->setEnabled(type != kSaveAiff);
+    // The desktop's chooser has no name field of ours: the name it proposes takes the extension.
     auto* name = findChild<QLineEdit*>("fileNameEdit");
-    if (!name || name->text().isEmpty()) return;
-    QString text = name->text();
+    QString text = name ? name->text() : m_strName;
+    if (text.isEmpty()) return;
     const QString suffix = QFileInfo(text).suffix();
     if (!suffix.isEmpty()) text.chop(suffix.size() + 1);
     const QString extension = kDefaultExtensions[type];
-    name->setText(extension.isEmpty() ? text : text + '.' + extension);
+    if (!extension.isEmpty()) text += '.' + extension;
+    if (name) {
+        name->setText(text);
+    } else {
+        m_strName = text;
+        selectFile(text);
+    }
 }
 
 void CWaveSaveDlg::SetFormatText(const QString& text) {

@@ -3,19 +3,23 @@
 #include <QFileDialog>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "formats/EncoderSettings.h"
 #include "wavedata/WaveFormat.h"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 
 namespace kelvane {
 
 // Save As: the file list with the nine output types of string 169 and an "Output Format"
-// panel whose Options button picks the type's sub-format or encoder settings.
+// panel whose Options button picks the type's sub-format or encoder settings. With the
+// desktop's own chooser, the types and the Output Format are a panel of their own, shown
+// before the chooser.
 class CWaveSaveDlg : public QFileDialog {
     Q_OBJECT
 
@@ -38,6 +42,9 @@ class CWaveSaveDlg : public QFileDialog {
     [[nodiscard]] std::optional<std::uint32_t> SubFormatNumber() const { return m_nSubFormat; }
     // FLAC, Ogg Vorbis, Opus and MP3: the encoder settings (the profile's until changed).
     [[nodiscard]] const EncoderSettings& Encoder() const { return m_encoder; }
+    // The types and Output Format in their own window when the desktop's chooser is used,
+    // else null.
+    [[nodiscard]] QDialog* Panel() const { return m_pPanel.get(); }
 
     QPushButton* m_buttonOptions;
     QLabel* m_labelFormat;
@@ -47,6 +54,7 @@ class CWaveSaveDlg : public QFileDialog {
     // Selects the type's entry in the list without touching the name or the sub-format.
     void ShowType(std::uint32_t type);
     void SetFormatText(const QString& text);
+    void BuildPanel(QGroupBox* outputFormat);
 
     std::uint32_t m_nSaveType = 1;
     FormatPtr m_pWaveFormat;
@@ -55,6 +63,9 @@ class CWaveSaveDlg : public QFileDialog {
     FormatPtr m_pSourceFormat;
     QStringList m_strTypes;
     QStringList m_filters;
+    QString m_strName;  // the name proposed to the desktop's chooser
+    std::unique_ptr<QDialog> m_pPanel;
+    QComboBox* m_comboType = nullptr;
 };
 
 }  // namespace kelvane

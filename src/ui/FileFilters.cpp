@@ -1,9 +1,11 @@
 #include "ui/FileFilters.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QTreeView>
 
+#include "platform/profile/Profile.h"
 #include "resources/Strings.h"
 
 namespace kelvane {
@@ -15,6 +17,12 @@ void ShowWholeColumns(QFileDialog& dialog) {
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
+bool UsesDesktopChooser(const QString& flatpakInfo) {
+    const bool sandboxed = QFileInfo::exists(flatpakInfo) || qEnvironmentVariableIsSet("FLATPAK_ID") ||
+                           qEnvironmentVariableIsSet("SNAP");
+    return sandboxed || GetProfileInt(kFileDialogsSection, kDesktopChooserKey, 0) != 0;
 }
 
 QStringList NameFilters(std::uint32_t stringId) {

@@ -1,6 +1,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,7 @@
 #include "shell/WaveSaveDlg.h"
 #include "support/EditorTest.h"
 #include "ui/EncoderOptionsDlg.h"
+#include "ui/FileFilters.h"
 #include "ui/FormatChooserDlg.h"
 #include "ui/RawDataFormatDlg.h"
 #include "ui/RealAudioMethodDlg.h"
@@ -293,6 +295,73 @@ TEST_F(OpenSaveTest, SaveAsWritesTheChosenFormatAndTakesTheName) {
         save.selectFile(QString::fromStdString(law));
     });
     EXPECT_EQ(Probe(law, "codec_name"), "pcm_mulaw");
+}
+
+// Inside a sandbox only the desktop's chooser (through its portal) reaches the user's files;
+// the settings can ask for it anywhere.
+TEST_F(OpenSaveTest, TheDesktopChooserServesSandboxesAndWhoeverAsks) {
+    unsetenv("FLATPAK_ID");
+    unsetenv("SNAP");
+    const QString noInfo = QString::fromStdString(dir.File("none"));
+    EXPECT_FALSE(UsesDesktopChooser(noInfo));
+    QFile info(QString::fromStdString(dir.File("flatpak-info")));
+    ASSERT_TRUE(info.open(QIODevice::WriteOnly));
+    info.close();
+    EXPECT_TRUE(UsesDesktopChooser(info.fileName()));
+    for (const char* variable : {"FLATPAK_ID", "SNAP"}) {
+        setenv(variable, "com.example.Sandbox", 1);
+        EXPECT_TRUE(UsesDesktopChooser(noInfo)) << variable;
+        unsetenv(variable);
+    }
+    WriteProfileInt(kFileDialogsSection, kDesktopChooserKey, 1);
+    EXPECT_TRUE(UsesDesktopChooser(noInfo));
+}
+
+// The desktop's chooser shows neither the preview nor the output formats: Open shows the
+// chosen file in a panel before it opens it, Save As takes the type and its options in a
+// panel before the chooser, which proposes the name with the type's extension.
+TEST_F(OpenSaveTest, WithTheDesktopChooserPreviewAndFormatHaveTheirOwnPanels) {
+    WriteProfileInt(kFileDialogsSection, kDesktopChooserKey, 1);
+    const QString tone = QString::fromStdString(WriteTone("tone.wav", 22050));
+    const auto choose = [&](QDialog& d) { dynamic_cast<CWaveOpenDlg&>(d).selectFile(tone); };
+    dialogs.Accept(choose);
+    dialogs.Cancel();
+    Run(kOpen);
+    EXPECT_EQ(app().DocumentCount(), 0u) << "cancelled in the panel";
+    dialogs.Accept(choose);
+    dialogs.Accept([](QDialog& panel) {
+        QStringList shown;
+        for (const QLabel* label : panel.findChildren<QLabel*>()) shown.append(label->text());
+        EXPECT_TRUE(shown.contains(Formatted(170, "PCM", 44100, 16, "Stereo")));
+        EXPECT_TRUE(shown.contains(Seconds(0.5)));
+    });
+    ASSERT_TRUE(Run(kOpen));
+    ASSERT_EQ(app().DocumentCount(), 1u);
+    ASSERT_TRUE(Run(kEditUndoable));
+
+    ASSERT_TRUE(RequireTool("ffprobe"));
+    dialogs.Accept([](QDialog& panel) {
+        auto* types = panel.findChild<QComboBox*>();
+        ASSERT_NE(types, nullptr);
+        EXPECT_EQ(types->count(), 9);
+        types->setCurrentIndex(kSaveFlac - 1);
+        emit types->activated(kSaveFlac - 1);
+        const auto buttons = panel.findChildren<QPushButton*>();
+        const auto options = std::find_if(buttons.begin(), buttons.end(), [](QPushButton* b) {
+            return b->text() == "&Options...";
+        });
+        ASSERT_NE(options, buttons.end());
+        EXPECT_TRUE((*options)->isEnabled()) << "FLAC has encoder options";
+    });
+    const std::string flac = dir.File("tone.flac");
+    dialogs.Accept([&](QDialog& d) {
+        auto& save = dynamic_cast<CWaveSaveDlg&>(d);
+        EXPECT_EQ(save.SaveType(), kSaveFlac);
+        ASSERT_FALSE(save.selectedFiles().isEmpty());
+        EXPECT_EQ(save.selectedFiles().front(), QString::fromStdString(flac));
+    });
+    ASSERT_TRUE(Run(kSaveAs));
+    EXPECT_EQ(Probe(flac, "codec_name"), "flac");
 }
 
 TEST_F(OpenSaveTest, FilesWhoseNamesLieOpenByTheirContents) {

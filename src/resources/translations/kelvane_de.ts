@@ -1900,6 +1900,10 @@ Do you want to replace it?</source>
         <translation>%1 ist bereits vorhanden.
 Möchten Sie die Datei ersetzen?</translation>
     </message>
+    <message>
+        <source>Save as &amp;type:</source>
+        <translation>Speichern als &amp;Typ:</translation>
+    </message>
 </context>
 <context>
     <name>kelvane::PercentChangeBox</name>
