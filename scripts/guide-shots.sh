@@ -205,6 +205,9 @@ shot help-window
 keys alt+F4
 back_to_main
 
+# A change that only the recovery of a copy that died can bring back (below).
+keys alt+p r
+
 # A long command's progress window: ten minutes of sound saved as MP3.
 keys ctrl+o
 type_path "$music/long.wav"
@@ -215,3 +218,16 @@ back_to_main
 keys alt+f a alt+n Tab End Return
 sleep 2
 shot progress
+
+# A copy that died: the next start offers its changed sound back.
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+"$editor" --nosplash &
+pid=$!
+for _ in $(seq 200); do
+    recover=$(xdotool search --onlyvisible --name '^Recover Sounds' 2>/dev/null | head -1) && [ -n "$recover" ] && break
+    sleep 0.1
+done
+xdotool windowactivate --sync "$recover" 2>/dev/null || true
+sleep 1
+shot recover

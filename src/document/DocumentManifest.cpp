@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -226,7 +226,7 @@ std::optional<std::deque<std::unique_ptr<WaveObject>>> RestoreStates(const QJson
 std::unique_ptr<WaveObject> RestoreRecording(const QJsonObject& recording) {
     const auto format = FormatFrom(recording["format"]);
     const QString file = recording["file"].toString();
-    if (!format) return nullptr;
+    if (!format || !QFileInfo(file).isFile()) return nullptr;
     const auto size = static_cast<std::uint64_t>(QFileInfo(file).size());
     auto wave = NewSound(*format, size - size % format->blockAlign);
     if (!wave || (wave->dataBytes > 0 && !ReadPiece(file, 0, wave->data, wave->dataBytes)))
@@ -282,9 +282,27 @@ QByteArray ManifestOf(const COrvaneDoc& doc, const RecordingFile* recording) {
 }
 
 bool WriteManifest(const QByteArray& manifest, const QString& file) {
-    // Written whole beside the old one, flushed to the disk and renamed over it.
-    QSaveFile out(file);
-    return out.open(QIODevice::WriteOnly) && out.write(manifest) == manifest.size() && out.commit();
+    // Written whole beside the old one, flushed to the disk and renamed over it: a full disk
+    // fails a write here and leaves the old manifest as it was. (QSaveFile was seen replacing
+    // a manifest with an empty file on a full memory file system.)
+    const std::string target = file.toStdString();
+    std::string temporary = target + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return false;
+    const char* bytes = manifest.constData();
+    std::size_t left = static_cast<std::size_t>(manifest.size());
+    while (left > 0) {
+        const ssize_t written = ::write(fd, bytes, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) break;
+        bytes += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    const bool complete = left == 0 && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (complete && closed && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    return false;
 }
 
 std::optional<DocumentManifest> ReadManifest(const QString& file) {

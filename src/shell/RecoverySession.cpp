@@ -1,5 +1,8 @@
 #include "shell/RecoverySession.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <algorithm>
 
@@ -38,7 +41,13 @@ RecoverySession::RecoverySession(Documents documents, std::function<bool()> idle
     m_timer.start(kUpdateMs);
     SetRecordingListener([this](const RecordingFile& recording) {
         if (m_pCommandDoc == nullptr) return;
+        // Named by its lasting name: the first goes when the take becomes the sound.
         m_recording = recording;
+        const int fd = ::open(recording.file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            if (std::string kept = KeptNameInSessions(fd); !kept.empty()) m_recording->file = kept;
+            ::close(fd);
+        }
         Write(*m_pCommandDoc);
     });
 }

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -23,6 +25,7 @@
 #include "devices/Recording.h"
 #include "document/DocumentFiles.h"
 #include "document/OrvaneDoc.h"
+#include "resources/Strings.h"
 #include "shell/MainFrame.h"
 #include "shell/OrvaneApp.h"
 #include "shell/RecoverDlg.h"
@@ -68,6 +71,24 @@ class Victim final : public EditorTest {
         timer->start(2);
     }
 
+    // Leaves `spare` bytes free on the temporary folder's disk.
+    static void FillDisk(std::uint64_t spare) {
+        const std::string filler = std::string(std::getenv("TMPDIR")) + "/filler";
+        const int fd = ::open(filler.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        std::uint64_t size = 0;
+        for (std::uint64_t step = 1 << 24; step >= 4096; step /= 2)
+            while (FreeDiskBytes(std::getenv("TMPDIR")) >= spare + step &&
+                   ::posix_fallocate(fd, static_cast<off_t>(size), static_cast<off_t>(step)) == 0)
+                size += step;
+        ::close(fd);
+    }
+
+    void SaveMessages() {
+        std::string all;
+        for (const QString& message : dialogs.messages) all += message.toStdString() + "\n";
+        WriteFileBytes(Folder() + "/messages.txt", {all.begin(), all.end()});
+    }
+
     void Play(const std::string& scenario) {
         COrvaneDoc* doc = Open(Folder() + "/tone.wav");
         ASSERT_NE(doc, nullptr);
@@ -98,6 +119,23 @@ class Victim final : public EditorTest {
                 save.selectFile(QString::fromStdString(Folder() + "/saved.wav"));
             });
             Run(kSaveAs);
+        }
+        if (scenario == "full disk") {
+            FillDisk(0);
+            Run(kSelectAll);  // its manifest cannot be written
+            Run(kReverse);    // nor its new sound
+            SaveMessages();
+            Ready();
+        }
+        if (scenario == "full disk while recording") {
+            FillDisk(5 * 8820);  // a few buffers of 44100 Hz 16-bit mono
+            dialogs.Then([](QDialog& d) {
+                while (d.result() == 0) QApplication::processEvents();  // until the disk is full
+                return d.result();
+            });
+            Run(kRecord);
+            SaveMessages();
+            Ready();
         }
         if (scenario == "record") {
             dialogs.Then([](QDialog& d) {
@@ -260,6 +298,74 @@ TEST_F(RecoveryTest, ARecordingComesBackUpToItsLastBufferWritten) {
     app().Document(0)->SetModifiedFlag(false);
     Stop();
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// The temporary folder on a small file system of its own, which the test fills.
+class FullDiskTest : public RecoveryTest {
+  protected:
+    FullDiskTest() {
+        mounted =
+            ::mount("tmpfs", temp.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=4m,mode=0700") == 0;
+    }
+    ~FullDiskTest() override {
+        if (mounted) ::umount2(temp.c_str(), MNT_DETACH);
+    }
+
+    std::string Messages() const {
+        const auto bytes = ReadFileBytes(dir.File("messages.txt"));
+        return {bytes.begin(), bytes.end()};
+    }
+
+    bool mounted = false;
+};
+
+#define REQUIRE_MOUNT()                                                                  \
+    if (!mounted)                                                                        \
+    GTEST_SKIP() << "a small file system cannot be mounted here (it needs root and the " \
+                    "mount system call); the full-disk cases are not run"
+
+TEST_F(FullDiskTest, AnEffectAndAManifestWithoutSpaceSaySoAndLoseNothing) {
+    REQUIRE_MOUNT();
+    WriteTone("tone.wav", 300'000, 2);
+    const auto original = ReadFileBytes(dir.File("tone.wav"));
+    Kill("full disk");
+    const std::string messages = Messages();
+    EXPECT_NE(messages.find(Message(1003).toStdString()), std::string::npos) << messages;
+    EXPECT_NE(messages.find(FormatString(226, "tone.wav")), std::string::npos) << messages;
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 2) << "each said once";
+
+    fs::remove(temp + "/filler");
+    dialogs.Accept();
+    Start(true);
+    ASSERT_EQ(app().DocumentCount(), 1u);
+    COrvaneDoc& doc = *app().Document(0);
+    EXPECT_TRUE(Bytes(*doc.m_pWave) == ReadFileBytes(dir.File("expected.raw")));
+    EXPECT_EQ(std::pair(doc.m_nSelStart, doc.m_nSelLength), std::pair(100'000u, 50'000u))
+        << "as the last manifest written says";
+    EXPECT_TRUE(ReadFileBytes(dir.File("tone.wav")) == original) << "the saved file";
+    doc.SetModifiedFlag(false);
+    Stop();
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(FullDiskTest, ARecordingThatFillsTheDiskKeepsWhatReachedIt) {
+    REQUIRE_MOUNT();
+    if (!RequireSoundServer()) return;
+    WriteTone("tone.wav", 50'000, 1);
+    Kill("full disk while recording");
+    EXPECT_NE(Messages().find(Message(1003).toStdString()), std::string::npos) << Messages();
+    const std::vector<std::uint8_t> take =
+        ReadFileBytes(Manifest()["recording"].toObject()["file"].toString().toStdString());
+    EXPECT_GT(take.size(), 0u);
+    EXPECT_EQ(take.size() % 8820, 0u) << "whole buffers only";
+
+    fs::remove(temp + "/filler");
+    dialogs.Accept();
+    Start(true);
+    ASSERT_EQ(app().DocumentCount(), 1u);
+    EXPECT_TRUE(Bytes(*app().Document(0)->m_pWave) == take);
+    app().Document(0)->SetModifiedFlag(false);
+    Stop();
 }
 
 }  // namespace
