@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/profile/Profile.h"
 #include "support/TestSupport.h"
 
 namespace kelvane::test {
@@ -148,6 +149,29 @@ TEST(EndToEnd, AKilledCopysSoundIsRecoveredWithEnterAndSaved) {
     const std::string saved = dir.File("saved.raw");
     ASSERT_EQ(RunCommand("sox '" + wave + "' -t raw '" + saved + "'"), 0);
     EXPECT_EQ(ReadFileBytes(saved), ReadFileBytes(expected)) << "the recovered Reverse was saved";
+}
+
+// Asked for in the settings, the desktop's file chooser takes the file and the editor's own
+// panels the rest, all with keys: Save As to FLAC, then Open of the FLAC file (chooser.sh).
+TEST(EndToEnd, TheDesktopChooserAndItsPanelsWorkWithKeys) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "sox", "ffprobe"})
+        if (!RequireTool(tool)) return;
+    ScopedTempDir dir;
+    ScopedProfile profile;
+    WriteProfileInt("FILEDIALOGS", "DESKTOP", 1);  // as the manual page spells it
+    const std::string wave = dir.File("tone.wav");
+    ASSERT_EQ(RunCommand("sox -n -r 22050 -c 2 -b 16 '" + wave + "' synth 1 sine 440"), 0);
+    std::string output;
+    const int status = RunCommand("timeout 120 '" KELVANE_DESKTOP_SCRIPT
+                                  "' '" KELVANE_CHOOSER_SCRIPT "' '" KELVANE_EDITOR "' '" +
+                                      wave + "' 2>&1",
+                                  &output);
+    ASSERT_EQ(status, 0) << output;
+    std::string codec;
+    RunCommand("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 '" +
+                   dir.File("tone.flac") + "'",
+               &codec);
+    EXPECT_EQ(codec, "flac\n");
 }
 
 }  // namespace

@@ -125,6 +125,11 @@ TEST(DataBlock, CopyReportsRisingProgressAndCopiesExactly) {
     ASSERT_EQ(seen.size(), 16u);  // 1 MiB in 65536-byte steps
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(seen.back(), 100u);
+    // Over a longer file, nothing of the old one is left.
+    ASSERT_TRUE(test::WriteFileBytes(dir.File("dst"), std::vector<std::uint8_t>(3 << 20, 7)));
+    ASSERT_EQ(CopyFileWithProgress(dir.File("src"), dir.File("dst"), nullptr, nullptr),
+              CopyResult::Success);
+    EXPECT_EQ(test::ReadFileBytes(dir.File("dst")), bytes);
 
     seen.clear();
     ASSERT_TRUE(test::WriteFileBytes(dir.File("empty"), {}));
