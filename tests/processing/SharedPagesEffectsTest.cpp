@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "processing/ChangePitch.h"
+#include "processing/CompressExpand.h"
 #include "processing/Echo.h"
 #include "processing/Fade.h"
 #include "processing/InsertSilence.h"
@@ -44,6 +46,13 @@ std::vector<Named> Effects() {
     MuteEffect mute({});
     InsertSilenceEffect silence({});
     silence.seconds = 0.37;
+    ChangePitchEffect higher(SettingsPlace{});
+    higher.settings.percent = 150;
+    ChangePitchEffect lower(SettingsPlace{});
+    lower.settings.percent = 70;
+    lower.settings.preserveLength = 1;
+    CompressExpandEffect stretch(SettingsPlace{}, 0);
+    stretch.settings.percent = 130;
     return {{"fade in", Run(FadeEffect(FadeKind::In))},
             {"fade out", Run(FadeEffect(FadeKind::Out))},
             {"pan", Run(PanEffect(PanKind::LeftToRight))},
@@ -53,6 +62,9 @@ std::vector<Named> Effects() {
             {"volume", Run(volume)},
             {"normalize", Run(NormalizeEffect())},
             {"echo", Run(echo)},
+            {"pitch, resampled", Run(higher)},
+            {"pitch, same length", Run(lower)},
+            {"compress/expand", Run(stretch)},
             {"insert silence",
              [silence](const WaveObject& w, std::uint32_t start, std::uint32_t length,
                        ProgressIndicator* p) { return silence.Process(w, start, length, p); }}};
@@ -62,6 +74,7 @@ std::vector<Named> Effects() {
 // byte before a page's end, and a sound an earlier edit made of pieces) gives the bytes, INFO
 // texts and progress reports of the same effect made as a whole copy.
 TEST(SharedPages, EffectsOnSharedPagesEqualWholeCopies) {
+    test::ScopedProfile profile;  // some effects keep their settings
     test::ScopedTempDir dir;
     const std::vector<Named> effects = Effects();
     const std::uint32_t offsets[] = {0, 44, 4095};
@@ -84,7 +97,8 @@ TEST(SharedPages, EffectsOnSharedPagesEqualWholeCopies) {
             ASSERT_TRUE(whole);
             EXPECT_TRUE(test::SameWave(*whole, shared.get()));
             EXPECT_EQ(sharedProgress.positions, wholeProgress.positions);
-            sharing += shared && shared->storage && shared->storage->kind == BlockKind::Pieces ? 1 : 0;
+            sharing +=
+                shared && shared->storage && shared->storage->kind == BlockKind::Pieces ? 1 : 0;
         }
     });
     EXPECT_GT(sharing, 100);
