@@ -139,6 +139,8 @@ int main(int argc, char** argv) {
     Print("paste_second_middle", Millis([&] { EditPaste(*doc, view.get()); }), "ms");
     doc->SetSelection(frames - second / 2, 0);
     Print("paste_second_near_end", Millis([&] { EditPaste(*doc, view.get()); }), "ms");
+    doc->SetSelection(frames / 4 + 333, 0);
+    Print("mix_second", Millis([&] { EditMix(*doc, view.get()); }), "ms");
     doc->OnSelectAll();
     Print("copy_all", Millis([&] { EditCopy(*doc); }), "ms");
     App().clipboardWave->Reset();
