@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "processing/ChangePitch.h"
+#include "processing/Chorus.h"
 #include "processing/CompressExpand.h"
 #include "processing/Echo.h"
 #include "processing/Fade.h"
@@ -15,6 +16,7 @@
 #include "processing/Pan.h"
 #include "processing/PropertyCheck.h"
 #include "processing/Reverse.h"
+#include "processing/RuntimeRandom.h"
 #include "processing/SwapChannels.h"
 #include "processing/Volume.h"
 #include "support/TestSupport.h"
@@ -53,6 +55,8 @@ std::vector<Named> Effects() {
     lower.settings.preserveLength = 1;
     CompressExpandEffect stretch(SettingsPlace{}, 0);
     stretch.settings.percent = 130;
+    ChorusEffect chorus(SettingsPlace{});
+    chorus.settings.delay = 0.01;
     return {{"fade in", Run(FadeEffect(FadeKind::In))},
             {"fade out", Run(FadeEffect(FadeKind::Out))},
             {"pan", Run(PanEffect(PanKind::LeftToRight))},
@@ -65,6 +69,13 @@ std::vector<Named> Effects() {
             {"pitch, resampled", Run(higher)},
             {"pitch, same length", Run(lower)},
             {"compress/expand", Run(stretch)},
+            // The chorus draws its voices from the runtime's sequence: each run the same.
+            {"chorus",
+             [chorus](const WaveObject& w, std::uint32_t start, std::uint32_t length,
+                      ProgressIndicator* p) {
+                 RuntimeRandom::SetState(RuntimeRandom::kInitialState);
+                 return chorus.Process(w, start, length, p);
+             }},
             {"insert silence",
              [silence](const WaveObject& w, std::uint32_t start, std::uint32_t length,
                        ProgressIndicator* p) { return silence.Process(w, start, length, p); }}};
