@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Small edits of a one-hour 44100 Hz stereo 16-bit sound through the document's commands: a
-# fade on one second (with its progress window), Undo, Redo, Copy and Paste of one second, Copy
-# of everything, twenty one-second fades kept as undo levels, and whole-sound Reverse and
+# Small edits of a one-hour 44100 Hz stereo 16-bit sound through the document's commands:
+# opening it (beside cp of the file), a fade on one second (with its progress window), Undo,
+# Redo, Copy, Paste and Mix of one second, Copy of everything, twenty one-second fades kept as undo levels, and whole-sound Reverse and
 # Normalize beside the same effects called in-process. memcpy of one second and cp of the
 # file are the peers, measured in the same rounds, and so is the whole-copy path (every new
 # sound a whole copy, as before sounds shared pages). Prints the median of each figure.

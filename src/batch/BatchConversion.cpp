@@ -5,13 +5,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "batch/BatchFilters.h"
 #include "formats/FileError.h"
+#include "formats/OutputFile.h"
 #include "formats/RealAudioExport.h"
 #include "formats/WaveFile.h"
 #include "formats/streams/BlockStream.h"
 #include "formats/streams/ConvertStream.h"
+#include "processing/EffectResult.h"
 #include "resources/Strings.h"
 #include "wavedata/WaveObject.h"
 
@@ -188,6 +191,17 @@ BatchSummary BatchConversion::ConvertFile(const std::string& path, BatchMonitor&
     return summary;
 }
 
+namespace {
+
+bool FinishDirect(WaveObject& wave, OutputFile& file, const std::string& output,
+                  std::string& errorText) {
+    const FileError saved = FinishWaveAround(wave, file, output);
+    errorText = FileErrorText(saved);
+    return saved == FileError::Success;
+}
+
+}  // namespace
+
 FileError BatchConversion::LoadInput(WaveObject& wave, const std::string& path,
                                      BatchMonitor& monitor) const {
     const std::uint32_t flags =
@@ -221,11 +235,20 @@ BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, Batch
     }
     if (IsCancelled()) return Step::Stop;
 
+    // The last step of the chain writes its frames straight into the Wave file that replaces
+    // the output, instead of into temporary storage that is then copied out.
+    std::optional<OutputFile> direct;
+    ResultTarget target;
     for (std::size_t step = 0; step < chain_.size() && wave; ++step) {
         const FilterEntry& entry = *chain_[step];
         const GateTurn turn(gate, step, entry.Filter());
         if (IsCancelled()) return Step::Stop;
         monitor.SetText(BatchFilterName(entry.Filter()));
+        if (step + 1 == chain_.size() && format_ == BatchFormat::Wave && !hasSubFormat_) {
+            direct.emplace(OutputName(path), OutputFile::Mode::Replace);
+            if (direct->IsOpen()) target = {wave.get(), direct->Path(), WaveHeaderBytes, nullptr};
+        }
+        const ScopedResultTarget directResults(target);
         wave = ApplyBatchFilter(entry.Filter(), *wave, {entry.SettingsFile(), kBatchSection},
                                 &monitor);
         if (!wave) {
@@ -241,7 +264,10 @@ BatchConversion::Step BatchConversion::ConvertOne(const std::string& path, Batch
         const std::string output = OutputName(path);
         monitor.SetText(LoadString(kSavingText));
         std::string errorText;
-        if (SaveWave(*wave, output, monitor, errorText)) {
+        const bool written = wave->storage && wave->storage.get() == target.made
+                                 ? FinishDirect(*wave, *direct, output, errorText)
+                                 : SaveWave(*wave, output, monitor, errorText);
+        if (written) {
             monitor.AppendLog(FormatString(kFileDone, path.c_str()));
             result = {BatchFileStatus::Converted, {}, wave->FrameCount()};
             ++summary.converted;

@@ -312,6 +312,7 @@ std::optional<DocumentManifest> ReadManifest(const QString& file) {
     if (!document.isObject() || document.object()["version"].toInt() != kManifestVersion)
         return std::nullopt;
     DocumentManifest manifest;
+    manifest.file = file;
     manifest.json = document.object();
     manifest.changed = QFileInfo(file).lastModified();
     const QJsonObject recording = manifest.json["recording"].toObject();

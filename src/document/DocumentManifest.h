@@ -18,6 +18,7 @@ class COrvaneDoc;
 // What a document's manifest says of it: enough to list it and to bring it back. The manifest
 // names each state's sound by the pieces of the lasting temporary files that hold it.
 struct DocumentManifest {
+    QString file;
     QJsonObject json;
     QString name;
     WaveFormat format{};

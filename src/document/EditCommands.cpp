@@ -75,23 +75,10 @@ std::uint32_t BytesOf(const WaveObject& wave, std::uint32_t frames) {
     return wave.format->blockAlign * frames;
 }
 
-// `frames` frames of `format` in a new temporary file, or null when there is no room. The
-// byte copies address frames by block alignment, so a format whose storage is not block
-// alignment × frames (no PCM layout) is refused too.
-bool AllocateInto(WaveObject& wave, const WaveFormat& format, std::uint64_t frames) {
-    if (frames > 0xFFFFFFFFu) return false;
-    if (!wave.Allocate(format, static_cast<std::uint32_t>(frames))) return false;
-    return wave.dataBytes == format.blockAlign * frames;
-}
-
-std::unique_ptr<WaveObject> NewWave(const WaveFormat& format, std::uint64_t frames) {
-    auto wave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
-    if (!AllocateInto(*wave, format, frames)) return nullptr;
-    return wave;
-}
-
-// AllocateInto for a sound whose `kept` runs are the source's frames; what is not shared with
-// the source is left in `toCopy` (see CopyRuns).
+// `frames` frames of the source's format in new temporary storage, or false when there is no
+// room: the `kept` runs are the source's frames, and what is not shared with the source is left
+// in `toCopy` (see CopyRuns). The byte copies address frames by block alignment, so a format
+// whose storage is not block alignment × frames (no PCM layout) is refused too.
 bool AllocateKeeping(WaveObject& wave, const WaveObject& source, std::uint64_t frames,
                      std::span<const KeptRun> kept, std::vector<KeptRun>& toCopy) {
     if (frames > 0xFFFFFFFFu) return false;
@@ -313,15 +300,25 @@ bool EditMix(COrvaneDoc& doc, DocumentView* view) {
     if (!source) return Fail();
     progress.SetText(kGeneratingText);
     const std::uint32_t length = wave.FrameCount();
-    const std::uint64_t total =
-        std::max<std::uint64_t>(length, std::uint64_t{at} + source->FrameCount());
-    std::unique_ptr<WaveObject> result = NewWave(*wave.format, total);
+    const std::uint64_t mixEnd = std::uint64_t{at} + source->FrameCount();
+    const std::uint64_t total = std::max<std::uint64_t>(length, mixEnd);
+    // Only the frames under the clipboard's change; the others stay the sound's own.
+    const std::uint64_t after = length - std::min<std::uint64_t>(length, mixEnd);
+    const KeptRun kept[] = {{0, 0, at}, {mixEnd, mixEnd, after}};
+    std::vector<KeptRun> toCopy;
+    std::unique_ptr<WaveObject> result = NewWaveKeeping(wave, total, kept, toCopy);
     if (!result) return Fail();
     const auto n = static_cast<std::uint32_t>(total);
+    const std::uint64_t bpf = wave.format->blockAlign;
     const bool mixed = DispatchLayout(wave.frameLayout, [&](auto layout) {
         ForEachProgressBlock(
             0, n, n, progress.Indicator(), [&](std::uint32_t first, std::uint32_t last) {
-                MixFrames<decltype(layout)::value>(wave, length, *source, at, *result, first, last);
+                CopyKeptBytes(wave, *result, toCopy, first * bpf, last * bpf);
+                const auto a =
+                    static_cast<std::uint32_t>(std::clamp<std::uint64_t>(at, first, last));
+                const auto b =
+                    static_cast<std::uint32_t>(std::clamp<std::uint64_t>(mixEnd, first, last));
+                MixFrames<decltype(layout)::value>(wave, length, *source, at, *result, a, b);
             });
     });
     if (progress.Cancelled()) return false;

@@ -122,6 +122,13 @@ void OutputFile::Advance(std::size_t bytes) {
     position_ += bytes;
 }
 
+bool OutputFile::Skip(std::uint64_t bytes) {
+    if (!Flush()) return false;
+    if (::lseek(fd_, static_cast<off_t>(bytes), SEEK_CUR) < 0) return !(failed_ = true);
+    position_ += bytes;
+    return true;
+}
+
 bool OutputFile::WriteAt(std::uint64_t offset, const void* data, std::size_t bytes) {
     if (failed_ || fd_ < 0 || offset + bytes > position_) return false;
     const std::uint64_t buffered = position_ - used_;

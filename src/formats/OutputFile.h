@@ -30,6 +30,10 @@ class OutputFile {
     // Overwrites bytes already written (chunk sizes known only at the end).
     bool WriteAt(std::uint64_t offset, const void* data, std::size_t bytes);
     [[nodiscard]] std::uint64_t Position() const { return position_; }
+    // Moves past `bytes` already in the file (written through a mapping of Path()).
+    bool Skip(std::uint64_t bytes);
+    // The file being written: the target itself, or the hidden file that replaces it.
+    [[nodiscard]] const std::string& Path() const { return path_; }
     // A write was refused (a full disk), as against a step that failed for another reason.
     [[nodiscard]] bool Failed() const { return failed_; }
     // Writes what is buffered, closes, and for a replacing file renames it over the target.

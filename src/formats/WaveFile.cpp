@@ -230,6 +230,21 @@ std::uint32_t WaveObject::WriteWaveFile(const std::string& fileName) {
     return written && file.Commit() ? 1 : 0;
 }
 
+namespace {
+
+// A Wave file of `to` up to the header of its "data" chunk, whose size the tail fills in.
+bool WriteWaveHead(ChunkWriter& chunks, const WaveFormat& to) {
+    return chunks.CreateList("RIFF", "WAVE") && chunks.CreateChunk("fmt ", FormatSize(to)) &&
+           chunks.Write(&to, FormatSize(to)) && chunks.Ascend() && chunks.CreateChunk("data", 0);
+}
+
+// After the frames: the "data" chunk's end, the texts, and the file in place of its target.
+bool WriteWaveTail(const WaveObject& wave, ChunkWriter& chunks, OutputFile& file) {
+    return chunks.Ascend() && WriteInfoList(wave, chunks) && chunks.Ascend() && file.Commit();
+}
+
+}  // namespace
+
 FileError WriteWaveConverted(WaveObject& wave, const std::string& fileName,
                              const WaveFormat* target, ProgressFn progressFn, void* context) {
     const WaveFormat& to = target != nullptr ? *target : *wave.format;
@@ -241,9 +256,7 @@ FileError WriteWaveConverted(WaveObject& wave, const std::string& fileName,
     const auto failed = [&file] {
         return file.Failed() ? FileError::WriteFailed : FileError::RiffFailed;
     };
-    if (!chunks.CreateList("RIFF", "WAVE") || !chunks.CreateChunk("fmt ", FormatSize(to)) ||
-        !chunks.Write(&to, FormatSize(to)) || !chunks.Ascend() || !chunks.CreateChunk("data", 0))
-        return failed();
+    if (!WriteWaveHead(chunks, to)) return failed();
 
     WriterSource source(wave);
     if (source.Stream() == nullptr) return FileError::NothingToSave;
@@ -256,8 +269,21 @@ FileError WriteWaveConverted(WaveObject& wave, const std::string& fileName,
     }
     if (!CopyStreamToFile(*samples, file, 1, progressFn, context)) return failed();
     converter.reset();
-    if (!chunks.Ascend() || !WriteInfoList(wave, chunks) || !chunks.Ascend() || !file.Commit())
-        return failed();
+    if (!WriteWaveTail(wave, chunks, file)) return failed();
+    return FileError::Success;
+}
+
+std::uint64_t WaveHeaderBytes(const WaveFormat& format) {
+    const std::uint64_t fmt = FormatSize(format);
+    return 12 + 8 + fmt + (fmt & 1) + 8;
+}
+
+FileError FinishWaveAround(WaveObject& wave, OutputFile& file, const std::string& fileName) {
+    DefaultTitle(wave, fileName);
+    ChunkWriter chunks(file);
+    if (!WriteWaveHead(chunks, *wave.format) || file.Position() != WaveHeaderBytes(*wave.format) ||
+        !file.Skip(wave.dataBytes) || !WriteWaveTail(wave, chunks, file))
+        return file.Failed() ? FileError::WriteFailed : FileError::RiffFailed;
     return FileError::Success;
 }
 

@@ -82,7 +82,8 @@ std::unique_ptr<WaveObject> ChangePitchEffect::KeepLength(const WaveObject& sour
                                                           ProgressIndicator* progress) const {
     const std::uint32_t waveLength = source.FrameCount();
     const FrameRange range = ProcessedRange(start, length, waveLength);
-    auto result = NewResultWave(source, waveLength);
+    std::vector<KeptRun> toCopy;
+    auto result = NewResultKeeping(source, waveLength, range, toCopy);
     if (!result) return nullptr;
 
     const double ratio = settings.percent * 0.01;
@@ -97,7 +98,7 @@ std::unique_ptr<WaveObject> ChangePitchEffect::KeepLength(const WaveObject& sour
 
     ProgressCounter counter(progress, static_cast<double>(total));
     counter.Run(waveLength, [&](std::uint32_t first, std::uint32_t last) {
-        CopyFrames(source, first, *result, first, last - first);
+        CopyUnshared(source, *result, toCopy, range, first, last);
     });
     if (range.length > 0) {
         const SegmentJob job{&source,      range.start, result.get(), range.start,
@@ -119,10 +120,12 @@ std::unique_ptr<WaveObject> ChangePitchEffect::Resample(const WaveObject& source
     std::uint32_t newLength = 0;
     if (!ResampledLength(range.length / ratio, waveLength, range.length, newLength)) return nullptr;
     const std::uint32_t resultLength = waveLength - range.length + newLength;
-    auto result = NewResultWave(source, resultLength);
+    std::vector<KeptRun> toCopy;
+    auto result = NewResultKeeping(source, resultLength, range, toCopy);
     if (!result) return nullptr;
+    const std::uint64_t bpf = BytesPerFrame(source.frameLayout);
 
-    CopyFrames(source, 0, *result, 0, range.start);
+    CopyKeptBytes(source, *result, toCopy, 0, range.start * bpf);
     const double step = static_cast<double>(range.length) / newLength;
     ProgressCounter counter(progress, static_cast<double>(resultLength));
     const bool known =
@@ -138,9 +141,9 @@ std::unique_ptr<WaveObject> ChangePitchEffect::Resample(const WaveObject& source
         });
     if (!known) return nullptr;
     const std::uint32_t tail = waveLength - range.end();
+    const std::uint64_t tailAt = std::uint64_t{range.start} + newLength;
     counter.Run(tail, [&](std::uint32_t first, std::uint32_t last) {
-        CopyFrames(source, range.end() + first, *result, range.start + newLength + first,
-                   last - first);
+        CopyKeptBytes(source, *result, toCopy, (tailAt + first) * bpf, (tailAt + last) * bpf);
     });
     result->CopyInfo(&source);
     return result;

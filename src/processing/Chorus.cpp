@@ -363,9 +363,10 @@ std::unique_ptr<WaveObject> ChorusEffect::Process(const WaveObject& source, std:
     SaveSettings();
     if (!HasReadableFrames(source)) return nullptr;
     const std::uint32_t waveLength = source.FrameCount();
-    auto result = NewResultWave(source, waveLength);
-    if (!result) return nullptr;
     const FrameRange range = ProcessedRange(start, length, waveLength);
+    std::vector<KeptRun> toCopy;
+    auto result = NewResultKeeping(source, waveLength, range, toCopy);
+    if (!result) return nullptr;
     const ChorusPlan plan(settings, source.format->samplesPerSec, waveLength, range);
 
     DispatchLayout(source.frameLayout, [&](auto layout) {
@@ -376,7 +377,7 @@ std::unique_ptr<WaveObject> ChorusEffect::Process(const WaveObject& source, std:
                                      const std::uint32_t stop = plan.SpanEnd(first, last);
                                      const Voices voices = plan.VoicesAt(first);
                                      if (voices.active == 0)
-                                         CopyFrames(source, first, *result, first, stop - first);
+                                         CopyUnshared(source, *result, toCopy, range, first, stop);
                                      else
                                          MixSpan<L>(source, *result, voices, first, stop);
                                      first = stop;

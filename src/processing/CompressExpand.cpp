@@ -13,12 +13,14 @@ namespace {
 
 constexpr std::uint32_t kCopyBlock = 32768;
 
-// The frames before the range, in blocks, reporting copied * 100 / total after each.
-void CopyHead(const WaveObject& source, WaveObject& result, std::uint32_t frames,
-              std::uint64_t total, ProgressIndicator* progress) {
+// The frames before the range that are not shared, in blocks, reporting copied * 100 / total
+// after each.
+void CopyHead(const WaveObject& source, WaveObject& result, std::span<const KeptRun> toCopy,
+              std::uint32_t frames, std::uint64_t total, ProgressIndicator* progress) {
+    const std::uint64_t bpf = BytesPerFrame(source.frameLayout);
     for (std::uint32_t done = 0; done < frames;) {
         const std::uint32_t n = std::min(kCopyBlock, frames - done);
-        CopyFrames(source, done, result, done, n);
+        CopyKeptBytes(source, result, toCopy, done * bpf, (std::uint64_t{done} + n) * bpf);
         done += n;
         if (progress != nullptr) {
             progress->SetPos(static_cast<int>(std::uint64_t{done} * 100 / total));
@@ -62,13 +64,14 @@ std::unique_ptr<WaveObject> CompressExpandEffect::Process(const WaveObject& sour
     const auto resultLength = static_cast<std::uint32_t>(resultLength64);
     const double step = static_cast<double>(range.length) / newLength;
 
-    auto result = NewResultWave(source, resultLength);
+    std::vector<KeptRun> toCopy;
+    auto result = NewResultKeeping(source, resultLength, range, toCopy);
     if (!result) return nullptr;
     auto scratch = NewResultWave(source, range.length);
     if (!scratch) return nullptr;
 
     const std::uint64_t total = resultLength64 + newLength;
-    CopyHead(source, *result, range.start, total, progress);
+    CopyHead(source, *result, toCopy, range.start, total, progress);
 
     const double ratio = settings.percent * 0.01;
     if (range.length > 0) {
@@ -98,9 +101,10 @@ std::unique_ptr<WaveObject> CompressExpandEffect::Process(const WaveObject& sour
 
     ProgressCounter tail(progress, static_cast<double>(total), 0,
                          static_cast<double>(std::uint64_t{range.end()} + newLength));
+    const std::uint64_t bpf = BytesPerFrame(source.frameLayout);
+    const std::uint64_t tailAt = std::uint64_t{range.start} + newLength;
     tail.Run(waveLength - range.end(), [&](std::uint32_t first, std::uint32_t last) {
-        CopyFrames(source, range.end() + first, *result, range.start + newLength + first,
-                   last - first);
+        CopyKeptBytes(source, *result, toCopy, (tailAt + first) * bpf, (tailAt + last) * bpf);
     });
 
     length = newLength;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "processing/ProgressIndicator.h"
@@ -38,6 +40,29 @@ struct FrameRange {
 [[nodiscard]] std::unique_ptr<WaveObject> NewResultKeeping(const WaveObject& source,
                                                            std::uint32_t frames, FrameRange changed,
                                                            std::vector<KeptRun>& toCopy);
+
+// A file of the caller's in which the next result made for `source` is made instead of in
+// temporary storage: its frames start after `headerBytes(format)` bytes, which stay the
+// caller's to fill. `made` is then the result's storage; a file that cannot take the result
+// leaves it null, and the result is made as always.
+struct ResultTarget {
+    const WaveObject* source = nullptr;
+    std::string path;
+    std::function<std::uint64_t(const WaveFormat&)> headerBytes;
+    const DataBlock* made = nullptr;
+};
+
+// Sends this thread's results for target.source to target.path while it lives.
+class ScopedResultTarget {
+  public:
+    explicit ScopedResultTarget(ResultTarget& target);
+    ~ScopedResultTarget();
+    ScopedResultTarget(const ScopedResultTarget&) = delete;
+    ScopedResultTarget& operator=(const ScopedResultTarget&) = delete;
+
+  private:
+    ResultTarget* previous_;
+};
 
 // Copies frames [first, last) of the source into a result of NewResultKeeping of the same
 // length wherever they are not already there: those left in `toCopy` and those of `changed`.

@@ -148,9 +148,13 @@ void RecoverySession::RecoverDeadCopies(const std::string& tempFolder, const Rec
     bool allRecovered = true;
     if (choice == QDialog::Accepted)
         for (const DocumentManifest& document : documents) {
-            if (recover(document)) continue;
-            allRecovered = false;
-            MessageBox(Text(227, document.name));
+            if (!recover(document)) {
+                allRecovered = false;
+                MessageBox(Text(227, document.name));
+                continue;
+            }
+            // Its files are this copy's now: a later start must not offer it again.
+            QFile::remove(document.file);
         }
     // What could not be brought back stays for the next start rather than being lost.
     if (allRecovered)

@@ -86,7 +86,11 @@ CWaveOpenDlg::CWaveOpenDlg(QWidget* parent)
         m_pPanel = std::make_unique<QDialog>(parent);
         auto* column = new QVBoxLayout;
         column->addWidget(BuildPreviewPanel());
-        SetDialogLayout(*m_pPanel, column, QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+        QDialogButtonBox* box =
+            SetDialogLayout(*m_pPanel, column, QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+        // Enter opens the file, wherever the focus is; Play is a click.
+        box->button(QDialogButtonBox::Open)->setDefault(true);
+        for (QPushButton* button : {m_buttonPlay, m_buttonStop}) button->setAutoDefault(false);
         connect(m_pPanel.get(), &QDialog::finished, this, &CWaveOpenDlg::OnStop);
     } else if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         grid->addWidget(BuildPreviewPanel(), grid->rowCount(), 0, 1, grid->columnCount());

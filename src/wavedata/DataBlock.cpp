@@ -356,8 +356,13 @@ CopyResult CopyFileWithProgress(const std::string& source, const std::string& ta
     constexpr std::size_t kStep = 65536;
     FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     if (in.fd < 0) return CopyResult::CannotOpenSource;
-    FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    // A new temporary file is empty. Truncating it anyway would make ext4 start writing the
+    // whole copy to disk when it is closed, as it does for a file rewritten in place.
+    FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
     if (out.fd < 0) return CopyResult::CannotCreateTarget;
+    struct stat existing {};
+    if (::fstat(out.fd, &existing) != 0 || (existing.st_size > 0 && ::ftruncate(out.fd, 0) != 0))
+        return CopyResult::CannotCreateTarget;
     struct stat st {};
     const std::uint64_t length =
         ::fstat(in.fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/profile/Profile.h"
 #include "support/TestSupport.h"
 
 namespace kelvane::test {
@@ -124,6 +125,53 @@ TEST(EndToEnd, ATakeIsRecordedMarkedAndSaved) {
     };
     // Other tests may play into the same sink meanwhile: the level, not the pitch, is certain.
     EXPECT_GT(value("RMS     amplitude"), 0.1) << stat;
+}
+
+// A copy killed at a real desktop: the next start offers its sound in "Recover Sounds", Enter
+// recovers it as it was after the Reverse, and Ctrl+S saves it (recover.sh says how).
+TEST(EndToEnd, AKilledCopysSoundIsRecoveredWithEnterAndSaved) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "sox"})
+        if (!RequireTool(tool)) return;
+    ScopedTempDir dir;
+    ScopedProfile profile;
+    ASSERT_EQ(RunCommand("mkdir '" + dir.File("tmp") + "'"), 0);
+    const std::string wave = dir.File("tone.wav"), expected = dir.File("expected.raw");
+    ASSERT_EQ(RunCommand("sox -n -r 22050 -c 2 -b 16 '" + wave + "' synth 3 sine 300:900"), 0);
+    ASSERT_EQ(RunCommand("sox '" + wave + "' -t raw '" + expected + "' reverse"), 0);
+
+    std::string output;
+    const int status = RunCommand("TMPDIR='" + dir.File("tmp") +
+                                      "' timeout 120 '" KELVANE_DESKTOP_SCRIPT
+                                      "' '" KELVANE_RECOVER_SCRIPT "' '" KELVANE_EDITOR "' '" +
+                                      wave + "' 2>&1",
+                                  &output);
+    ASSERT_EQ(status, 0) << output;
+    const std::string saved = dir.File("saved.raw");
+    ASSERT_EQ(RunCommand("sox '" + wave + "' -t raw '" + saved + "'"), 0);
+    EXPECT_EQ(ReadFileBytes(saved), ReadFileBytes(expected)) << "the recovered Reverse was saved";
+}
+
+// Asked for in the settings, the desktop's file chooser takes the file and the editor's own
+// panels the rest, all with keys: Save As to FLAC, then Open of the FLAC file (chooser.sh).
+TEST(EndToEnd, TheDesktopChooserAndItsPanelsWorkWithKeys) {
+    for (const char* tool : {"Xvfb", "openbox", "xdotool", "sox", "ffprobe"})
+        if (!RequireTool(tool)) return;
+    ScopedTempDir dir;
+    ScopedProfile profile;
+    WriteProfileInt("FILEDIALOGS", "DESKTOP", 1);  // as the manual page spells it
+    const std::string wave = dir.File("tone.wav");
+    ASSERT_EQ(RunCommand("sox -n -r 22050 -c 2 -b 16 '" + wave + "' synth 1 sine 440"), 0);
+    std::string output;
+    const int status = RunCommand("timeout 120 '" KELVANE_DESKTOP_SCRIPT
+                                  "' '" KELVANE_CHOOSER_SCRIPT "' '" KELVANE_EDITOR "' '" +
+                                      wave + "' 2>&1",
+                                  &output);
+    ASSERT_EQ(status, 0) << output;
+    std::string codec;
+    RunCommand("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 '" +
+                   dir.File("tone.flac") + "'",
+               &codec);
+    EXPECT_EQ(codec, "flac\n");
 }
 
 }  // namespace

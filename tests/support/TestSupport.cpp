@@ -163,6 +163,23 @@ bool RequireSoundServer() {
     return false;
 }
 
+int ForkAndWait(const std::function<bool()>& work, bool& succeeded) {
+    int ready[2];
+    succeeded = false;
+    if (::pipe(ready) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const char done = work() ? '1' : '0';
+        (void)!::write(ready[1], &done, 1);
+        for (;;) ::pause();
+    }
+    ::close(ready[1]);
+    char done = 0;
+    succeeded = child > 0 && ::read(ready[0], &done, 1) == 1 && done == '1';
+    ::close(ready[0]);
+    return child;
+}
+
 int RunCommand(const std::string& command, std::string* output) {
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return -1;

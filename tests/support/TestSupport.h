@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +89,9 @@ bool RequireTool(const std::string& tool);
 bool RequireSoundServer();
 // Runs a shell command; returns its exit status and fills `output` with its standard output.
 int RunCommand(const std::string& command, std::string* output = nullptr);
+// Forks a child that runs `work` and then waits to be killed; returns its pid once `work`
+// returned (and whether it succeeded), or -1 when no child could be made.
+int ForkAndWait(const std::function<bool()>& work, bool& succeeded);
 
 // Path of a file in tests/data.
 [[nodiscard]] std::string DataFile(const std::string& name);

@@ -69,24 +69,16 @@ TEST(DataBlock, LockCountsAndGlobalResizeRules) {
 // A process killed while it holds temporary sample files leaves nothing behind.
 TEST(DataBlock, KilledProcessLeavesNoTemporaryFiles) {
     test::ScopedTempDir dir;
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        WaveObject a(1, dir.path().c_str()), b(1, dir.path().c_str());
-        const bool ok =
-            a.Allocate(PcmFormat(44100, 16, 2), 44100) && b.Allocate(PcmFormat(8000, 8, 1), 10);
-        const char flag = ok ? '1' : '0';
-        (void)!::write(ready[1], &flag, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    char flag = 0;
-    ASSERT_EQ(::read(ready[0], &flag, 1), 1);
-    ::close(ready[0]);
-    EXPECT_EQ(flag, '1');
+    bool allocated = false;
+    const pid_t child = test::ForkAndWait(
+        [&] {
+            static WaveObject a(1, dir.path().c_str()), b(1, dir.path().c_str());
+            return a.Allocate(PcmFormat(44100, 16, 2), 44100) &&
+                   b.Allocate(PcmFormat(8000, 8, 1), 10);
+        },
+        allocated);
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(allocated);
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -133,6 +125,11 @@ TEST(DataBlock, CopyReportsRisingProgressAndCopiesExactly) {
     ASSERT_EQ(seen.size(), 16u);  // 1 MiB in 65536-byte steps
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(seen.back(), 100u);
+    // Over a longer file, nothing of the old one is left.
+    ASSERT_TRUE(test::WriteFileBytes(dir.File("dst"), std::vector<std::uint8_t>(3 << 20, 7)));
+    ASSERT_EQ(CopyFileWithProgress(dir.File("src"), dir.File("dst"), nullptr, nullptr),
+              CopyResult::Success);
+    EXPECT_EQ(test::ReadFileBytes(dir.File("dst")), bytes);
 
     seen.clear();
     ASSERT_TRUE(test::WriteFileBytes(dir.File("empty"), {}));

@@ -66,24 +66,18 @@ TEST(SessionFolder, ASoundsFileOutlivesItsFirstNameAndGoesWithItsLastUser) {
 
 TEST(SessionFolder, OnlyTheFolderOfACopyThatDiedIsFoundAndRemoved) {
     test::ScopedTempDir dir;
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        auto session = SessionFolder::Open(dir.path());
-        RegisterSession(session.get());
-        WaveObject wave(1, session->Path().c_str());
-        const char done = wave.Allocate(PcmFormat(8000, 16, 1), 1000) ? '1' : '0';
-        (void)!::write(ready[1], &done, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    char done = 0;
-    ASSERT_EQ(::read(ready[0], &done, 1), 1);
-    ::close(ready[0]);
-    ASSERT_EQ(done, '1');
+    bool allocated = false;
+    const pid_t child = test::ForkAndWait(
+        [&] {
+            auto session = SessionFolder::Open(dir.path());
+            RegisterSession(session.get());
+            static WaveObject wave(1, session->Path().c_str());
+            session.release();  // the child is killed with both
+            return wave.Allocate(PcmFormat(8000, 16, 1), 1000) == 1;
+        },
+        allocated);
+    ASSERT_GT(child, 0);
+    ASSERT_TRUE(allocated);
 
     auto mine = SessionFolder::Open(dir.path());
     ASSERT_TRUE(mine);
