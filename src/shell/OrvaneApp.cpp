@@ -414,7 +414,8 @@ QTextBrowser* COrvaneApp::ShowHelpWindow() {
         m_pHelpWindow->setWindowTitle(tr("%1 Help").arg(QString::fromUtf8(LoadString(128))));
         m_pHelpWindow->setWindowIcon(m_pMainFrame ? m_pMainFrame->windowIcon() : QIcon());
         m_pHelpWindow->setOpenExternalLinks(true);
-        m_pHelpWindow->resize(900, 700);
+        // Wide enough for the widest picture (the main window, 1000 pixels) and the margins.
+        m_pHelpWindow->resize(1120, 720);
         m_pHelpWindow->setSource(QUrl::fromLocalFile(guide));
     }
     m_pHelpWindow->show();
