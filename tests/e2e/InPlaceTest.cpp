@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Desktop.h"
 #include "support/TestSupport.h"
 
 namespace kelvane::test {
@@ -26,13 +27,10 @@ TEST(EndToEnd, ContainerEditsTheSoundInPlace) {
               0);
 
     std::string output;
-    const int status =
-        RunCommand("XDG_DATA_HOME='" + dir.File("data") + "' XDG_RUNTIME_DIR='" + dir.path() +
-                       "' timeout 180 '" KELVANE_DESKTOP_SCRIPT "' '" KELVANE_INPLACE_SCRIPT
-                       "' '" KELVANE_CONTAINER "' '" +
-                       wave + "' '" + dir.File("doc.kvc") + "' '" + dir.File("out.wav") + "' '" +
-                       dir.File("out2.wav") + "' 2>&1",
-                   &output);
+    const int status = RunOnDesktop(
+        KELVANE_INPLACE_SCRIPT,
+        {KELVANE_CONTAINER, wave, dir.File("doc.kvc"), dir.File("out.wav"), dir.File("out2.wav")},
+        180, &output, {"XDG_DATA_HOME=" + dir.File("data"), "XDG_RUNTIME_DIR=" + dir.path()});
     ASSERT_EQ(status, 0) << output;
 
     const std::string got = dir.File("got.raw"), expected = dir.File("expected.raw");
@@ -58,11 +56,7 @@ TEST(EndToEnd, ACopyForContainersWithoutItsBusSaysSoAndEnds) {
         xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key Return
         wait "$pid"; echo "status $?")sh";
     std::string output;
-    ASSERT_EQ(RunCommand("timeout 120 '" KELVANE_DESKTOP_SCRIPT "' sh -c '" + script +
-                             "' '" KELVANE_EDITOR "' 2>&1",
-                         &output),
-              0)
-        << output;
+    ASSERT_EQ(RunOnDesktop("sh", {"-c", script, KELVANE_EDITOR}, 120, &output), 0) << output;
     EXPECT_NE(output.find("status 1"), std::string::npos) << output;
 }
 

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "Desktop.h"
 #include "platform/profile/Profile.h"
 #include "support/TestSupport.h"
 
 namespace kelvane::test {
 namespace {
 
-// A person's keys, sent as real X events to the built editor on a private desktop (X server and window manager),
-// reverse a sound and save it; sox's reverse of the original must match what was saved.
+// A person's keys, sent as real X events to the built editor on a private desktop (X server and
+// window manager), reverse a sound and save it; sox's reverse of the original must match what was
+// saved.
 TEST(EndToEnd, KeysSelectReverseAndSave) {
     for (const char* tool : {"Xvfb", "openbox", "xdotool", "sox"})
         if (!RequireTool(tool)) return;
@@ -16,12 +18,12 @@ TEST(EndToEnd, KeysSelectReverseAndSave) {
     const std::string wave = dir.File("keys.wav");
     const std::string original = dir.File("original.wav");
     ASSERT_EQ(RunCommand("sox -n -r 22050 -c 2 -b 16 '" + wave + "' synth 1.5 sine 300-900"), 0);
-    ASSERT_EQ(RunCommand("cp '" + wave + "' '" + original + "' && touch -d 2020-01-01 '" + wave + "'"), 0);
+    ASSERT_EQ(
+        RunCommand("cp '" + wave + "' '" + original + "' && touch -d 2020-01-01 '" + wave + "'"),
+        0);
 
     std::string output;
-    const int status = RunCommand("timeout 180 '" KELVANE_DESKTOP_SCRIPT "' '" KELVANE_KEYS_SCRIPT
-                                  "' '" KELVANE_EDITOR "' '" + wave + "' 2>&1",
-                                  &output);
+    const int status = RunOnDesktop(KELVANE_KEYS_SCRIPT, {KELVANE_EDITOR, wave}, 180, &output);
     ASSERT_EQ(status, 0) << output;
 
     const std::string saved = dir.File("saved.raw");
@@ -54,10 +56,8 @@ TEST(EndToEnd, TheDocumentWorkedInStaysActiveAndSavesWhatItShows) {
               0);
 
     std::string output;
-    const int status = RunCommand("timeout 240 '" KELVANE_DESKTOP_SCRIPT
-                                  "' '" KELVANE_WINDOWS_SCRIPT "' '" KELVANE_EDITOR "' '" +
-                                      dir.path() + "' 2>&1",
-                                  &output);
+    const int status =
+        RunOnDesktop(KELVANE_WINDOWS_SCRIPT, {KELVANE_EDITOR, dir.path()}, 240, &output);
     ASSERT_EQ(status, 0) << output;
 
     const std::string saved = dir.File("saved.raw"), expected = dir.File("expected.raw");
@@ -85,11 +85,8 @@ TEST(EndToEnd, CancelOnAnHourLongSoundLeavesItAsItWas) {
     ASSERT_EQ(RunCommand("cp '" + sound + "' '" + original + "'"), 0);
 
     std::string output;
-    const int status = RunCommand("TMPDIR='" + dir.File("tmp") +
-                                      "' timeout 300 '" KELVANE_DESKTOP_SCRIPT
-                                      "' '" KELVANE_CANCEL_SCRIPT "' '" KELVANE_EDITOR "' '" +
-                                      sound + "' 2>&1",
-                                  &output);
+    const int status = RunOnDesktop(KELVANE_CANCEL_SCRIPT, {KELVANE_EDITOR, sound}, 300, &output,
+                                    {"TMPDIR=" + dir.File("tmp")});
     ASSERT_EQ(status, 0) << output;
     EXPECT_EQ(RunCommand("cmp -s '" + sound + "' '" + original + "'"), 0) << "the file changed";
     EXPECT_EQ(RunCommand("test $(ls -A '" + dir.File("files") + "' | wc -l) -eq 1"), 0)
@@ -109,10 +106,8 @@ TEST(EndToEnd, ATakeIsRecordedMarkedAndSaved) {
     ASSERT_EQ(RunCommand("sox -n -r 22050 -c 1 -b 16 '" + tone + "' synth 2 sine 440 vol 0.5"), 0);
 
     std::string output;
-    const int status = RunCommand("timeout 120 '" KELVANE_DESKTOP_SCRIPT "' '" KELVANE_RECORD_SCRIPT
-                                  "' '" KELVANE_EDITOR "' '" +
-                                      take + "' '" + tone + "' 2>&1",
-                                  &output);
+    const int status =
+        RunOnDesktop(KELVANE_RECORD_SCRIPT, {KELVANE_EDITOR, take, tone}, 120, &output);
     ASSERT_EQ(status, 0) << output;
 
     std::string seconds, stat;
@@ -140,11 +135,8 @@ TEST(EndToEnd, AKilledCopysSoundIsRecoveredWithEnterAndSaved) {
     ASSERT_EQ(RunCommand("sox '" + wave + "' -t raw '" + expected + "' reverse"), 0);
 
     std::string output;
-    const int status = RunCommand("TMPDIR='" + dir.File("tmp") +
-                                      "' timeout 120 '" KELVANE_DESKTOP_SCRIPT
-                                      "' '" KELVANE_RECOVER_SCRIPT "' '" KELVANE_EDITOR "' '" +
-                                      wave + "' 2>&1",
-                                  &output);
+    const int status = RunOnDesktop(KELVANE_RECOVER_SCRIPT, {KELVANE_EDITOR, wave}, 120, &output,
+                                    {"TMPDIR=" + dir.File("tmp")});
     ASSERT_EQ(status, 0) << output;
     const std::string saved = dir.File("saved.raw");
     ASSERT_EQ(RunCommand("sox '" + wave + "' -t raw '" + saved + "'"), 0);
@@ -162,10 +154,7 @@ TEST(EndToEnd, TheDesktopChooserAndItsPanelsWorkWithKeys) {
     const std::string wave = dir.File("tone.wav");
     ASSERT_EQ(RunCommand("sox -n -r 22050 -c 2 -b 16 '" + wave + "' synth 1 sine 440"), 0);
     std::string output;
-    const int status = RunCommand("timeout 120 '" KELVANE_DESKTOP_SCRIPT
-                                  "' '" KELVANE_CHOOSER_SCRIPT "' '" KELVANE_EDITOR "' '" +
-                                      wave + "' 2>&1",
-                                  &output);
+    const int status = RunOnDesktop(KELVANE_CHOOSER_SCRIPT, {KELVANE_EDITOR, wave}, 120, &output);
     ASSERT_EQ(status, 0) << output;
     std::string codec;
     RunCommand("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 '" +
