@@ -163,6 +163,13 @@ std::unique_ptr<WaveObject> MapState(const StateShape& shape, const QJsonArray& 
     const std::uint64_t page = PageBytes();
     const std::uint64_t whole = (shape.dataAt + shape.bytes + page - 1) / page * page;
     pieces.back().length = std::max(pieces.back().length, whole - pieces.back().at);
+    // A page past its file's end faults when read: a damaged state is copied instead, which
+    // finds it short and gives it up.
+    const std::uint64_t end = shape.dataAt + shape.bytes;
+    for (const Piece& piece : pieces)
+        if (piece.at < end &&
+            piece.offset + std::min(piece.length, end - piece.at) > piece.file->bytes)
+            return nullptr;
     std::unique_ptr<DataBlock> block =
         std::make_unique<PieceBlock>(shape.dataAt + shape.bytes, std::move(pieces), nullptr);
     auto wave = std::make_unique<WaveObject>(1, App().tempDir.c_str());
