@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -78,18 +77,6 @@ class Victim final : public EditorTest {
         timer->start(2);
     }
 
-    // Leaves `spare` bytes free on the temporary folder's disk.
-    static void FillDisk(std::uint64_t spare) {
-        const std::string filler = std::string(std::getenv("TMPDIR")) + "/filler";
-        const int fd = ::open(filler.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        std::uint64_t size = 0;
-        for (std::uint64_t step = 1 << 24; step >= 4096; step /= 2)
-            while (FreeDiskBytes(std::getenv("TMPDIR")) >= spare + step &&
-                   ::posix_fallocate(fd, static_cast<off_t>(size), static_cast<off_t>(step)) == 0)
-                size += step;
-        ::close(fd);
-    }
-
     void SaveMessages() {
         std::string all;
         for (const QString& message : dialogs.messages) all += message.toStdString() + "\n";
@@ -128,14 +115,14 @@ class Victim final : public EditorTest {
             Run(kSaveAs);
         }
         if (scenario == "full disk") {
-            FillDisk(0);
+            FillDisk(std::getenv("TMPDIR"), 0);
             Run(kSelectAll);  // its manifest cannot be written
             Run(kReverse);    // nor its new sound
             SaveMessages();
             Ready();
         }
         if (scenario == "full disk while recording") {
-            FillDisk(5 * 8820);  // a few buffers of 44100 Hz 16-bit mono
+            FillDisk(std::getenv("TMPDIR"), 5 * 8820);  // a few buffers of 44100 Hz 16-bit mono
             dialogs.Then([](QDialog& d) {
                 while (d.result() == 0) QApplication::processEvents();  // until the disk is full
                 return d.result();
@@ -351,24 +338,16 @@ TEST_F(RecoveryTest, ARecordingComesBackUpToItsLastBufferWritten) {
 // The temporary folder on a small file system of its own, which the test fills.
 class FullDiskTest : public RecoveryTest {
   protected:
-    FullDiskTest() {
-        mounted =
-            ::mount("tmpfs", temp.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=4m,mode=0700") == 0;
-    }
-    ~FullDiskTest() override {
-        if (mounted) ::umount2(temp.c_str(), MNT_DETACH);
-    }
-
     std::string Messages() const {
         const auto bytes = ReadFileBytes(dir.File("messages.txt"));
         return {bytes.begin(), bytes.end()};
     }
 
-    bool mounted = false;
+    ScopedSmallDisk disk{4 << 20, temp};
 };
 
 #define REQUIRE_MOUNT()                                                                  \
-    if (!mounted)                                                                        \
+    if (!disk.Mounted())                                                                 \
     GTEST_SKIP() << "a small file system cannot be mounted here (it needs root and the " \
                     "mount system call); the full-disk cases are not run"
 
@@ -382,7 +361,7 @@ TEST_F(FullDiskTest, AnEffectAndAManifestWithoutSpaceSaySoAndLoseNothing) {
     EXPECT_NE(messages.find(FormatString(226, "tone.wav")), std::string::npos) << messages;
     EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 2) << "each said once";
 
-    fs::remove(temp + "/filler");
+    fs::remove(temp + "/.filler");  // the space FillDisk took
     dialogs.Accept();
     Start(true);
     ASSERT_EQ(app().DocumentCount(), 1u);
@@ -407,7 +386,7 @@ TEST_F(FullDiskTest, ARecordingThatFillsTheDiskKeepsWhatReachedIt) {
     EXPECT_GT(take.size(), 0u);
     EXPECT_EQ(take.size() % 8820, 0u) << "whole buffers only";
 
-    fs::remove(temp + "/filler");
+    fs::remove(temp + "/.filler");  // the space FillDisk took
     dialogs.Accept();
     Start(true);
     ASSERT_EQ(app().DocumentCount(), 1u);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/mount.h>
-#include <sys/statvfs.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +14,8 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+
+#include "wavedata/DataBlock.h"
 
 #ifndef KELVANE_TEST_DATA
 #define KELVANE_TEST_DATA "tests/data"
@@ -31,36 +33,41 @@ ScopedTempDir::~ScopedTempDir() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
-ScopedSmallDisk::ScopedSmallDisk(std::uint64_t bytes) {
+namespace {
+
+constexpr char kFiller[] = "/.filler";
+
+}  // namespace
+
+ScopedSmallDisk::ScopedSmallDisk(std::uint64_t bytes, const std::string& folder) {
+    if (folder.empty()) own_.emplace();
+    path_ = folder.empty() ? own_->path() : folder;
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0700";
-    mounted_ = !dir_.path().empty() && ::mount("tmpfs", dir_.path().c_str(), "tmpfs",
-                                               MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+    mounted_ = !path_.empty() &&
+               ::mount("tmpfs", path_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
 }
 
 ScopedSmallDisk::~ScopedSmallDisk() {
-    if (mounted_) ::umount2(dir_.path().c_str(), MNT_DETACH);
-}
-
-std::uint64_t ScopedSmallDisk::FreeBytes() const {
-    struct statvfs fs {};
-    if (::statvfs(dir_.path().c_str(), &fs) != 0) return 0;
-    return static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
-}
-
-bool ScopedSmallDisk::LeaveFree(std::uint64_t bytes) {
-    Free();
-    const std::uint64_t free = FreeBytes();
-    if (!mounted_ || free < bytes) return false;
-    const int fd = ::open(File(".filler").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    const bool filled =
-        free == bytes || ::posix_fallocate(fd, 0, static_cast<off_t>(free - bytes)) == 0;
-    ::close(fd);
-    return filled;
+    if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
 }
 
 void ScopedSmallDisk::Free() {
-    ::unlink(File(".filler").c_str());
+    ::unlink((path_ + kFiller).c_str());
+}
+
+bool FillDisk(const std::string& folder, std::uint64_t spare) {
+    if (FreeDiskBytes(folder) < spare) return false;
+    const int fd = ::open((folder + kFiller).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    struct stat st {};
+    auto size = static_cast<std::uint64_t>(::fstat(fd, &st) == 0 ? st.st_size : 0);
+    // Halving steps, so that a disk whose free count moves in blocks still ends within a page.
+    for (std::uint64_t step = 1 << 24; step >= 4096; step /= 2)
+        while (FreeDiskBytes(folder) >= spare + step &&
+               ::posix_fallocate(fd, static_cast<off_t>(size), static_cast<off_t>(step)) == 0)
+            size += step;
+    ::close(fd);
+    return FreeDiskBytes(folder) <= spare + 4096;
 }
 
 ScopedProfile::ScopedProfile() {

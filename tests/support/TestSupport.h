@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,25 +25,34 @@ class ScopedTempDir {
     std::string path_;
 };
 
+// Grows a filler file in `folder` until `spare` bytes, to a page, are left free on its disk;
+// false when there were not that many or the file cannot be made. Later calls grow the same
+// file.
+bool FillDisk(const std::string& folder, std::uint64_t spare);
+
 // A small memory file system mounted for the life of the object, to run out of disk on
-// purpose. Mounting needs root; without it `Mounted()` is false and the test skips.
+// purpose: on `folder` (which must exist) or on a fresh folder of its own. Mounting needs
+// root; without it `Mounted()` is false and the test skips.
 class ScopedSmallDisk {
   public:
-    explicit ScopedSmallDisk(std::uint64_t bytes);
+    explicit ScopedSmallDisk(std::uint64_t bytes, const std::string& folder = {});
     ~ScopedSmallDisk();
     ScopedSmallDisk(const ScopedSmallDisk&) = delete;
     ScopedSmallDisk& operator=(const ScopedSmallDisk&) = delete;
     [[nodiscard]] bool Mounted() const { return mounted_; }
     // The folder, with a trailing slash, as the temporary folder setting holds it.
-    [[nodiscard]] std::string Folder() const { return dir_.path() + "/"; }
-    [[nodiscard]] std::string File(const std::string& name) const { return dir_.File(name); }
+    [[nodiscard]] std::string Folder() const { return path_ + "/"; }
+    [[nodiscard]] std::string File(const std::string& name) const { return path_ + "/" + name; }
     // Takes space with a filler file until about `bytes` are left; Free() gives it back.
-    bool LeaveFree(std::uint64_t bytes);
+    bool LeaveFree(std::uint64_t bytes) {
+        Free();
+        return mounted_ && FillDisk(path_, bytes);
+    }
     void Free();
-    [[nodiscard]] std::uint64_t FreeBytes() const;
 
   private:
-    ScopedTempDir dir_;
+    std::optional<ScopedTempDir> own_;
+    std::string path_;
     bool mounted_ = false;
 };
 
