@@ -216,20 +216,6 @@ FileError ReadWaveFile(WaveObject& wave, const std::string& fileName, std::uint3
     return ReadIntoMemory(wave, std::move(block), flags, progressFn, context);
 }
 
-std::uint32_t WaveObject::WriteWaveFile(const std::string& fileName) {
-    if (mode != WaveMode::Resident || !format) return 0;
-    DefaultTitle(*this, fileName);
-    OutputFile file(fileName, OutputFile::Mode::Replace);
-    if (!file.IsOpen()) return 0;
-    ChunkWriter chunks(file);
-    const bool written = chunks.CreateList("RIFF", "WAVE") &&
-                         chunks.CreateChunk("fmt ", FormatSize(*format)) &&
-                         chunks.Write(format.get(), FormatSize(*format)) && chunks.Ascend() &&
-                         chunks.CreateChunk("data", dataBytes) && chunks.Write(data, dataBytes) &&
-                         chunks.Ascend() && WriteInfoList(*this, chunks) && chunks.Ascend();
-    return written && file.Commit() ? 1 : 0;
-}
-
 namespace {
 
 // A Wave file of `to` up to the header of its "data" chunk, whose size the tail fills in.
@@ -244,6 +230,18 @@ bool WriteWaveTail(const WaveObject& wave, ChunkWriter& chunks, OutputFile& file
 }
 
 }  // namespace
+
+std::uint32_t WaveObject::WriteWaveFile(const std::string& fileName) {
+    if (mode != WaveMode::Resident || !format) return 0;
+    DefaultTitle(*this, fileName);
+    OutputFile file(fileName, OutputFile::Mode::Replace);
+    if (!file.IsOpen()) return 0;
+    ChunkWriter chunks(file);
+    return WriteWaveHead(chunks, *format) && chunks.Write(data, dataBytes) &&
+                   WriteWaveTail(*this, chunks, file)
+               ? 1
+               : 0;
+}
 
 FileError WriteWaveConverted(WaveObject& wave, const std::string& fileName,
                              const WaveFormat* target, ProgressFn progressFn, void* context) {
