@@ -197,11 +197,7 @@ bool COrvaneApp::OpenRecovered(const DocumentManifest& manifest) {
     auto doc = std::make_unique<COrvaneDoc>();
     if (!RestoreDocument(manifest, *doc)) return false;
     if (doc->PathName().empty()) ++m_nUntitled;
-    CChildFrame* frame = CreateFrame(*doc);
-    m_docs.push_back(std::move(doc));
-    UpdateTitles(frame->Document());
-    m_pMainFrame->AddChild(frame);
-    frame->Document().UpdateAllViews(HINT_ALL);
+    ShowNewDocument(std::move(doc)).UpdateAllViews(HINT_ALL);
     return true;
 }
 
@@ -262,11 +258,15 @@ COrvaneDoc* COrvaneApp::CreateNewDocument() {
     auto doc = std::make_unique<COrvaneDoc>();
     if (!doc->OnNewDocument()) return nullptr;
     doc->SetTitle(QString("Wave%1").arg(++m_nUntitled));
+    return &ShowNewDocument(std::move(doc));
+}
+
+COrvaneDoc& COrvaneApp::ShowNewDocument(std::unique_ptr<COrvaneDoc> doc) {
     CChildFrame* frame = CreateFrame(*doc);
     m_docs.push_back(std::move(doc));
     UpdateTitles(frame->Document());
     m_pMainFrame->AddChild(frame);
-    return &frame->Document();
+    return frame->Document();
 }
 
 void COrvaneApp::OpenWindow(COrvaneDoc& doc) {

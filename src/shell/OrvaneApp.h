@@ -82,6 +82,8 @@ class COrvaneApp : public QObject, public DocumentHost {
     void LoadSettings();
     void SaveRecentFiles() const;
     CChildFrame* CreateFrame(COrvaneDoc& doc);
+    // A document that has its sound, in a window of its own in front.
+    COrvaneDoc& ShowNewDocument(std::unique_ptr<COrvaneDoc> doc);
     void UpdateTitles(COrvaneDoc& doc);
     void ShowSplash();
     void StartRecovery();
